@@ -1,0 +1,60 @@
+// The program's one gateway to the SQLite library: a connection, statements, pending errors.
+#pragma once
+
+#include "db/resultrows.h"
+
+#include <QObject>
+#include <QString>
+
+struct sqlite3;
+
+// Runs one SQL statement at a time and returns every row it yields as a ResultRows. Failures are
+// never thrown or printed: they are kept as a pending error text, tested with hasError() right
+// after a call and taken once with lastError(). Texts cross the library boundary as UTF-8.
+class SQLiteDB : public QObject
+{
+    Q_OBJECT
+public:
+    SQLiteDB();
+    SQLiteDB(const QString &path, bool create);
+    ~SQLiteDB() override;
+
+    // Opens the file, closing any connection first. With create false a missing file is the
+    // error "File does not exist" and no file is made. A file that is not a database fails here.
+    bool open(const QString &path, bool create);
+    void close();
+    bool isOpen() const { return handle != nullptr; }
+
+    // Runs exactly one statement (a further statement in the text is refused and nothing runs).
+    // perRow true emits nextRow for every row as it arrives; false returns rows only when the
+    // statement succeeded. On failure the error is pending and, per row, the rows delivered so far
+    // are returned.
+    ResultRows exec(const QString &sql, bool perRow = true);
+
+    bool hasError() const { return errorPending; }
+    // The pending error text, which it clears; a null string when nothing is pending.
+    QString lastError();
+
+    // Stops a running per-row statement after the row being delivered.
+    void abortQuery();
+
+    static QString version();
+
+    // The number stored by PRAGMA user_version (0 when unset or closed).
+    int userVersion();
+
+signals:
+    // Emitted once per row in per-row mode, with the row just appended (owned by the result, valid
+    // while the result lives), the column names and the row's index.
+    void nextRow(QList<QString> *row, QList<QString> *columns, int index);
+
+private:
+    void setError(const QString &message);
+    QString runStatement(const QString &sql, bool perRow, ResultRows &result);
+
+    ResultRows *currentResult = nullptr;
+    bool running = false;
+    sqlite3 *handle = nullptr;
+    bool errorPending = false;
+    QString errorText = QLatin1String("");
+};

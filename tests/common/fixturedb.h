@@ -1,0 +1,26 @@
+// Small food databases and installation directories for tests.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Creates a FOODS.db at the path with the program's tables and a few foods:
+//   groups 0100 "Dairy and Egg Products", 0400 "Fats and Oils", 1100 "Vegetables and Vegetable
+//   Products";
+//   foods 1001 "Butter, salted" (0100), 1009 "Cheese, @CHD@" (0100, WORDS_WR @CHD@ = "cheddar"),
+//   1123 "Egg, whole, raw" (0100), 4053 "Oil, olive" (0400), 11124 "Carrots, raw" (1100),
+//   11215 "Garlic, raw" (1100).
+// Further statements (inserts, drops) run after the fixture. Returns false (with a warning)
+// when a statement fails.
+bool createFixtureDatabase(const QString &path, const QStringList &extraStatements = {});
+
+// Runs the statements on the database at the path; false when one fails.
+bool runStatements(const QString &path, const QStringList &statements);
+
+// Makes <dir>/pics/kalo/ and, when withDatabase, a fixture FOODS.db in it; sets QPEDIR to dir.
+// Returns the path of FOODS.db.
+QString prepareInstallDir(const QString &dir, bool withDatabase = true,
+                          const QStringList &extraStatements = {});
+
+// The FOODS.db built from the real USDA data in the build tree (empty when it was not built).
+QString realFoodsDatabase();

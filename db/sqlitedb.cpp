@@ -6,8 +6,7 @@
 
 namespace {
 
-QString columnText(sqlite3_stmt *stmt, int column)
-{
+QString columnText(sqlite3_stmt *stmt, int column) {
     if (sqlite3_column_type(stmt, column) == SQLITE_NULL)
         return QString();
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
@@ -18,8 +17,7 @@ QString columnText(sqlite3_stmt *stmt, int column)
 }
 
 // The library's message for a failed call, never empty.
-QString failureText(sqlite3 *db, int rc)
-{
+QString failureText(sqlite3 *db, int rc) {
     const char *msg = db ? sqlite3_errmsg(db) : nullptr;
     if (msg && *msg && sqlite3_errcode(db) == rc)
         return QString::fromUtf8(msg);
@@ -35,18 +33,15 @@ struct StatementGuard {
 
 SQLiteDB::SQLiteDB() = default;
 
-SQLiteDB::SQLiteDB(const QString &path, bool create)
-{
+SQLiteDB::SQLiteDB(const QString &path, bool create) {
     open(path, create);
 }
 
-SQLiteDB::~SQLiteDB()
-{
+SQLiteDB::~SQLiteDB() {
     close();
 }
 
-bool SQLiteDB::open(const QString &path, bool create)
-{
+bool SQLiteDB::open(const QString &path, bool create) {
     close();
     if (!create && !QFile::exists(path)) {
         setError(QStringLiteral("File does not exist"));
@@ -73,16 +68,16 @@ bool SQLiteDB::open(const QString &path, bool create)
     return true;
 }
 
-void SQLiteDB::close()
-{
+void SQLiteDB::close() {
     if (handle) {
-        sqlite3_close(handle);
+        // close_v2: when a nextRow receiver closes the wrapper mid-statement, the connection is
+        // freed once that statement is finalised instead of staying open for good.
+        sqlite3_close_v2(handle);
         handle = nullptr;
     }
 }
 
-ResultRows SQLiteDB::exec(const QString &sql, bool perRow)
-{
+ResultRows SQLiteDB::exec(const QString &sql, bool perRow) {
     errorPending = false;
     errorText.truncate(0);
     ResultRows result;
@@ -108,26 +103,31 @@ ResultRows SQLiteDB::exec(const QString &sql, bool perRow)
 }
 
 // Prepares and steps the one statement of the text; returns the failure text, null on success.
-QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &result)
-{
+QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &result) {
+    // The connection this statement runs on; a nextRow receiver may close or reopen the wrapper.
+    sqlite3 *const db = handle;
     const QByteArray utf8 = sql.toUtf8();
-    const char *end = utf8.constData() + utf8.size();
-    const char *tail = nullptr;
+    const char *const end = utf8.constData() + utf8.size();
+    const char *rest = nullptr;
     StatementGuard statement;
-    int rc = sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &statement.stmt, &tail);
+    int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement.stmt, &rest);
     if (rc != SQLITE_OK)
-        return failureText(handle, rc);
-    if (!statement.stmt)
-        return QString(); // only white space or comments
+        return failureText(db, rc);
 
     // Anything after the first statement but white space, comments and semicolons is refused
     // before the first one runs: a value spliced into the text must never start a statement.
-    if (tail && tail < end) {
-        StatementGuard rest;
-        const int restRc = sqlite3_prepare_v2(handle, tail, int(end - tail), &rest.stmt, nullptr);
-        if (restRc != SQLITE_OK || rest.stmt)
+    // The library stops reading at a NUL character, so text after one is refused as well rather
+    // than silently dropped.
+    while (rest && rest < end) {
+        StatementGuard next;
+        const char *after = nullptr;
+        rc = sqlite3_prepare_v2(db, rest, int(end - rest), &next.stmt, &after);
+        if (rc != SQLITE_OK || next.stmt || !after || after <= rest)
             return QStringLiteral("Refused to run: the text holds more than one SQL statement.");
+        rest = after;
     }
+    if (!statement.stmt)
+        return QString(); // only white space, comments or semicolons
 
     const int columns = sqlite3_column_count(statement.stmt);
     while ((rc = sqlite3_step(statement.stmt)) == SQLITE_ROW) {
@@ -143,25 +143,24 @@ QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &resu
         QList<QString> *row = result.addRow(std::move(values));
         if (perRow && row) {
             emit nextRow(row, result.columnList(), result.rowCount() - 1);
-            if (!running)
+            // abortQuery(), or a receiver that closed the connection, ends the statement here.
+            if (!running || handle != db)
                 return QString::fromUtf8(sqlite3_errstr(SQLITE_ABORT));
         }
     }
     if (rc != SQLITE_DONE)
-        return failureText(handle, rc);
+        return failureText(db, rc);
     return QString();
 }
 
-void SQLiteDB::setError(const QString &message)
-{
+void SQLiteDB::setError(const QString &message) {
     if (message.isNull())
         return;
     errorPending = true;
     errorText += message;
 }
 
-QString SQLiteDB::lastError()
-{
+QString SQLiteDB::lastError() {
     if (!errorPending)
         return QString();
     errorPending = false;
@@ -170,24 +169,21 @@ QString SQLiteDB::lastError()
     return text;
 }
 
-void SQLiteDB::abortQuery()
-{
+void SQLiteDB::abortQuery() {
     running = false;
 }
 
-QString SQLiteDB::version()
-{
+QString SQLiteDB::version() {
     return QString::fromUtf8(sqlite3_libversion());
 }
 
-int SQLiteDB::userVersion()
-{
+int SQLiteDB::userVersion() {
     if (!handle)
         return 0;
     sqlite3_stmt *stmt = nullptr;
     int version = 0;
-    if (sqlite3_prepare_v2(handle, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(handle, "PRAGMA user_version", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
         version = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
     return version;

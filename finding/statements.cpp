@@ -58,7 +58,7 @@ QString searchStatement(const QString &condition) {
            QStringLiteral(" order by desc desc");
 }
 
-QString topRankingStatement(int criterion) {
+QString topListStatement(int criterion) {
     const QString column = QLatin1String(topColumns[criterion]);
     return QStringLiteral("select id,desc, %1 from %2, FOODS_WR where NDB_No=id ")
         .arg(column, topTableName(criterion));

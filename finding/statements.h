@@ -28,5 +28,6 @@ QString searchCondition(bool restricted, const QString &groupCode, const QString
 // The search statement around a condition made by searchCondition.
 QString searchStatement(const QString &condition);
 
-// The cached ranking of one criterion (0 to 19): food number, stored description, amount.
-QString topRankingStatement(int criterion);
+// The cached ranking of one criterion (0 to 19) for the Top list: food number, stored
+// description, amount.
+QString topListStatement(int criterion);

@@ -143,7 +143,7 @@ void TestStatements::topRanking_data() {
 void TestStatements::topRanking() {
     QFETCH(int, criterion);
     QFETCH(QString, statement);
-    QCOMPARE(topRankingStatement(criterion), statement);
+    QCOMPARE(topListStatement(criterion), statement);
 }
 
 QTEST_APPLESS_MAIN(TestStatements)

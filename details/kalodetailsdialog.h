@@ -14,17 +14,18 @@ class QResizeEvent;
 class QTextBrowser;
 class QToolButton;
 
-class KALODetailsDialog : public QDialog
-{
+class KALODetailsDialog : public QDialog {
     Q_OBJECT
 public:
     explicit KALODetailsDialog(QWidget *parent = nullptr);
     ~KALODetailsDialog() override;
 
-    // Takes a complete new report and updates every widget.
+    // Takes a complete new report and updates every widget: texts, caption, bookmark picture, the
+    // serving menu with weightIndex checked. Sizes the dialog to its parent.
     void setDetails(const QString &id, const QString &desc, const QString &basic,
-                    const QString &detailed, const QStringList &weightNames,
-                    QList<double> weights, int weightIndex);
+                    const QString &detailed, const QStringList &weightNames, QList<double> weights,
+                    int weightIndex);
+    // The view the next setDetails shows.
     void setBasicView(bool basic);
 
 signals:
@@ -42,6 +43,9 @@ private slots:
     void timeout();
 
 private:
+    // Shows a short note as the caption; the caption returns 1.5 s after the last note.
+    void showNote(const QString &note);
+
     QTextBrowser *reportBrowser = nullptr;
     QString basicText;
     QString detailedText;

@@ -7,30 +7,29 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-QString Config::userFilePath(const QString &name)
-{
+QString Config::userFilePath(const QString &name) {
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return dir + '/' + name + QStringLiteral(".conf");
 }
 
 Config::Config(const QString &name, Domain domain)
-    : path(domain == User ? userFilePath(name) : name)
-{
+    : path(domain == User ? userFilePath(name) : name) {
     read();
 }
 
-Config::~Config()
-{
+Config::~Config() {
     if (changed)
         write();
 }
 
-void Config::read()
-{
+void Config::read() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileSize)
         return;
-    const QString text = QString::fromUtf8(file.read(maxFileSize));
+    QString text = QString::fromUtf8(file.read(maxFileSize));
+    // An editor may have put a byte order mark before the first group.
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     Group *current = nullptr;
     const auto lines = QStringView(text).split('\n');
     for (QStringView line : lines) {
@@ -68,21 +67,18 @@ void Config::read()
     }
 }
 
-void Config::setGroup(const QString &name)
-{
+void Config::setGroup(const QString &name) {
     group = name;
 }
 
-const Config::Group *Config::findGroup(const QString &name) const
-{
+const Config::Group *Config::findGroup(const QString &name) const {
     for (const Group &g : groups)
         if (g.name == name)
             return &g;
     return nullptr;
 }
 
-Config::Group &Config::currentGroup()
-{
+Config::Group &Config::currentGroup() {
     for (Group &g : groups)
         if (g.name == group)
             return g;
@@ -90,8 +86,7 @@ Config::Group &Config::currentGroup()
     return groups.last();
 }
 
-const QString *Config::find(const QString &key) const
-{
+const QString *Config::find(const QString &key) const {
     const Group *g = findGroup(group);
     if (!g)
         return nullptr;
@@ -101,39 +96,33 @@ const QString *Config::find(const QString &key) const
     return nullptr;
 }
 
-bool Config::hasKey(const QString &key) const
-{
+bool Config::hasKey(const QString &key) const {
     return find(key) != nullptr;
 }
 
-QString Config::readEntry(const QString &key, const QString &deflt) const
-{
+QString Config::readEntry(const QString &key, const QString &deflt) const {
     const QString *value = find(key);
     return value ? *value : deflt;
 }
 
-bool Config::readBoolEntry(const QString &key, bool deflt) const
-{
+bool Config::readBoolEntry(const QString &key, bool deflt) const {
     const QString *value = find(key);
     return value ? value->toInt() != 0 : deflt;
 }
 
-int Config::readNumEntry(const QString &key, int deflt) const
-{
+int Config::readNumEntry(const QString &key, int deflt) const {
     const QString *value = find(key);
     return value ? value->toInt() : deflt;
 }
 
-QStringList Config::readListEntry(const QString &key, QChar sep) const
-{
+QStringList Config::readListEntry(const QString &key, QChar sep) const {
     const QString *value = find(key);
     if (!value)
         return {};
     return value->split(sep, Qt::SkipEmptyParts);
 }
 
-void Config::writeEntry(const QString &key, const QString &value)
-{
+void Config::writeEntry(const QString &key, const QString &value) {
     // A line break inside a value would end the line and corrupt the file: the format has no
     // escapes, so line breaks are stored as blanks.
     QString clean = value;
@@ -152,28 +141,23 @@ void Config::writeEntry(const QString &key, const QString &value)
     changed = true;
 }
 
-void Config::writeEntry(const QString &key, const char *value)
-{
+void Config::writeEntry(const QString &key, const char *value) {
     writeEntry(key, QString::fromUtf8(value));
 }
 
-void Config::writeEntry(const QString &key, int value)
-{
+void Config::writeEntry(const QString &key, int value) {
     writeEntry(key, QString::number(value));
 }
 
-void Config::writeEntry(const QString &key, bool value)
-{
+void Config::writeEntry(const QString &key, bool value) {
     writeEntry(key, value ? 1 : 0);
 }
 
-void Config::writeEntry(const QString &key, const QStringList &list, QChar sep)
-{
+void Config::writeEntry(const QString &key, const QStringList &list, QChar sep) {
     writeEntry(key, list.join(sep));
 }
 
-void Config::removeEntry(const QString &key)
-{
+void Config::removeEntry(const QString &key) {
     Group &g = currentGroup();
     for (qsizetype i = 0; i < g.entries.size(); ++i) {
         if (g.entries[i].first == key) {
@@ -184,8 +168,7 @@ void Config::removeEntry(const QString &key)
     }
 }
 
-bool Config::write()
-{
+bool Config::write() {
     QString text;
     for (const Group &g : groups) {
         text += '[' + g.name + QStringLiteral("]\n");
@@ -194,10 +177,12 @@ bool Config::write()
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a buffered write that fails only when commit() flushes it (a full disk) is not
+    // noticed by QSaveFile, which would then put the truncated file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
+    if (file.write(bytes) != bytes.size() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }

@@ -1,10 +1,18 @@
 // The Top 15 ranking cache: twenty small tables in the food database, built once.
 #pragma once
 
+#include <QString>
+
 class SQLiteDB;
 
 // Builds the twenty ranking tables when the first of them is missing; otherwise does nothing.
-// Reads no errors and shows nothing: a database that cannot be written simply gets no cache.
+// The build is one transaction: it completes whole or leaves no table behind, so a cut-short or
+// failed build is simply tried again at the next start. A ranking leaves out foods whose amount
+// is unknown (NULL or empty). Shows nothing: a database that cannot be written gets no cache.
+// Writes one "executing query:" debug line per inserted row.
 void prepareTopCache(SQLiteDB &db);
 // Drops all twenty ranking tables; errors are not read.
 void dropTopCache(SQLiteDB &db);
+
+// The statement that ranks the foods for one criterion (0 to 19).
+QString topRankingStatement(int index);

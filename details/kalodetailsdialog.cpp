@@ -46,6 +46,7 @@ KALODetailsDialog::KALODetailsDialog(QWidget *parent)
     : QDialog(parent) {
     setModal(true);
     noteTimer.setSingleShot(true);
+    noteTimer.setTimerType(Qt::PreciseTimer); // a coarse timer may end a note 75 ms early
 
     weightMenu = new QMenu(this);
     weightMenu->setObjectName(QStringLiteral("weightMenu"));

@@ -4,11 +4,11 @@
 #include <QStringList>
 
 struct Settings {
-    bool basicView = true;        // the details dialog opens in its basic view
-    double customWeight = 100.0;  // grams, offered as the "Custom" serving
-    QStringList bookmarkIds;      // food numbers, oldest first
-    QStringList bookmarkDescs;    // their descriptions, entry i belongs to bookmarkIds[i]
-    QStringList searchHistory;    // the search combo's texts, newest first
+    bool basicView = true;       // the details dialog opens in its basic view
+    double customWeight = 100.0; // grams, offered as the "Custom" serving
+    QStringList bookmarkIds;     // food numbers, oldest first
+    QStringList bookmarkDescs;   // their descriptions, entry i belongs to bookmarkIds[i]
+    QStringList searchHistory;   // the search combo's texts, newest first
 };
 
 // The one process-wide record.

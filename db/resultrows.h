@@ -11,8 +11,7 @@ class ResultRowsData;
 // Copies share one body, so returning, copying and assigning never copy rows. Reads outside the
 // rows or columns (negative indexes too) give a null string; an SQL NULL is a null string and an
 // empty text an empty, non-null one.
-class ResultRows
-{
+class ResultRows {
 public:
     ResultRows();
     ResultRows(const ResultRows &other);

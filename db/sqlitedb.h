@@ -11,8 +11,7 @@ struct sqlite3;
 // Runs one SQL statement at a time and returns every row it yields as a ResultRows. Failures are
 // never thrown or printed: they are kept as a pending error text, tested with hasError() right
 // after a call and taken once with lastError(). Texts cross the library boundary as UTF-8.
-class SQLiteDB : public QObject
-{
+class SQLiteDB : public QObject {
     Q_OBJECT
 public:
     SQLiteDB();

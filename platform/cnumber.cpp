@@ -6,15 +6,13 @@
 #include <locale.h>
 
 namespace {
-locale_t cLocale()
-{
+locale_t cLocale() {
     static const locale_t loc = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return loc;
 }
 } // namespace
 
-double cStrtod(const QString &text)
-{
+double cStrtod(const QString &text) {
     const QByteArray bytes = text.toUtf8();
     return strtod_l(bytes.constData(), nullptr, cLocale());
 }

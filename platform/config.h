@@ -11,8 +11,7 @@
 // as items joined with a separator. Changes are written when the object is destroyed, whole, to a
 // new file that then replaces the old one, so an interrupted write leaves the previous file.
 // Unreadable files read as empty; write failures are ignored (write() reports them).
-class Config
-{
+class Config {
 public:
     enum Domain { File, User };
 

@@ -5,15 +5,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString installationDirectory()
-{
+QString installationDirectory() {
     QString dir = qEnvironmentVariable("QPEDIR");
     if (dir.isEmpty()) {
         QString bin;
         if (QCoreApplication::instance())
             bin = QCoreApplication::applicationDirPath();
         else
-            bin = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2);
+            bin =
+                QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2);
         dir = QDir::cleanPath(bin + QStringLiteral("/../share/kalo"));
     }
     if (!dir.endsWith('/'))

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-// The directory, always ending in '/': $QPEDIR when set, otherwise <dir of executable>/../share/kalo.
-// The build tree has the same layout (bin/ beside share/kalo), so a program run from there finds
-// the data built with it.
+// The directory, always ending in '/': $QPEDIR when set, otherwise <dir of
+// executable>/../share/kalo. The build tree has the same layout (bin/ beside share/kalo), so a
+// program run from there finds the data built with it.
 QString installationDirectory();

@@ -1,0 +1,205 @@
+// kalo-mkdb: builds FOODS.db from the USDA Nutrient Database for Standard Reference.
+#include "tools/foodsdbwriter.h"
+#include "tools/sr24jarreader.h"
+#include "tools/srasciireader.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString &text) {
+    std::fprintf(stderr, "kalo-mkdb: %s\n", qPrintable(text));
+}
+
+// The progress line: redrawn in place on a terminal, one line per step elsewhere (build logs).
+class ProgressLine {
+public:
+    explicit ProgressLine(bool enabled)
+        : on(enabled)
+        , terminal(::isatty(STDERR_FILENO)) {}
+    ~ProgressLine() { end(); }
+
+    Progress function() {
+        if (!on)
+            return {};
+        return [this](const QString &step, qsizetype done, qsizetype total) {
+            update(step, done, total);
+        };
+    }
+    void end() {
+        if (drawn)
+            std::fputc('\n', stderr);
+        drawn = false;
+    }
+
+private:
+    void update(const QString &step, qsizetype done, qsizetype total) {
+        if (terminal) {
+            const int percent = total > 0 ? int(done * 100 / total) : 100;
+            std::fprintf(stderr, "\r\033[Kkalo-mkdb: %s %d%%", qPrintable(step), percent);
+            std::fflush(stderr);
+            drawn = true;
+        } else if (step != lastStep) {
+            say(step + QStringLiteral("..."));
+        }
+        lastStep = step;
+    }
+
+    bool on;
+    bool terminal;
+    bool drawn = false;
+    QString lastStep;
+};
+
+int usageError(const QString &message) {
+    say(message);
+    std::fprintf(stderr, "Try 'kalo-mkdb --help'.\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kalo-mkdb"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALO_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Builds the food database FOODS.db of KALO from the USDA Nutrient Database for Standard "
+        "Reference, read either from the SR24 data jar of the Debian package cronometer "
+        "(usr/share/cronometer/usda_sr24.jar) or from the USDA SR ASCII release files "
+        "FD_GROUP.txt, FOOD_DES.txt, NUT_DATA.txt and WEIGHT.txt (Release 14 onward).\n\n"
+        "The file is written under a temporary name beside the output and renamed over it only "
+        "when complete. It holds the foods that have nutrient data, the Top 15 rankings, and the "
+        "release number as PRAGMA user_version.\n\n"
+        "Examples:\n"
+        "  kalo-mkdb --jar /usr/share/cronometer/usda_sr24.jar -o FOODS.db\n"
+        "  kalo-mkdb --sr-dir sr14/ --release 14 -o FOODS.db"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption jarOption(QStringLiteral("jar"),
+                                       QStringLiteral("Read the SR24 data jar <file>."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption srDirOption(
+        QStringLiteral("sr-dir"),
+        QStringLiteral("Read the USDA SR ASCII files from <folder> (file names in any case)."),
+        QStringLiteral("folder"));
+    const QCommandLineOption releaseOption(
+        QStringLiteral("release"),
+        QStringLiteral("The SR release number <n> of the ASCII files (required with --sr-dir; "
+                       "24 for the jar)."),
+        QStringLiteral("n"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Write the database to <file> (replacing it)."), QStringLiteral("file"));
+    const QCommandLineOption tokensOption(
+        QStringLiteral("word-tokens"),
+        QStringLiteral("Store frequent words of the descriptions as word tokens with a "
+                       "dictionary: a smaller file for space-constrained devices. Searches for "
+                       "whole words find the same foods; parts of tokenised words are no longer "
+                       "found. By default descriptions are stored as plain text."));
+    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
+                                         QStringLiteral("Print only errors."));
+    parser.addOptions(
+        {jarOption, srDirOption, releaseOption, outputOption, tokensOption, quietOption});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(QStringLiteral("unexpected argument '%1'")
+                              .arg(parser.positionalArguments().constFirst()));
+    if (parser.isSet(jarOption) == parser.isSet(srDirOption))
+        return usageError(QStringLiteral("give either --jar or --sr-dir"));
+    if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
+        return usageError(QStringLiteral("give the output file with -o"));
+    int release = parser.isSet(jarOption) ? 24 : 0;
+    if (parser.isSet(releaseOption)) {
+        bool ok = false;
+        release = parser.value(releaseOption).toInt(&ok);
+        if (!ok || release < 1)
+            return usageError(QStringLiteral("--release needs a positive whole number"));
+    } else if (parser.isSet(srDirOption)) {
+        return usageError(QStringLiteral("give the release number of the ASCII files with "
+                                         "--release"));
+    }
+    const bool quiet = parser.isSet(quietOption);
+    const QString output = parser.value(outputOption);
+
+    QElapsedTimer clock;
+    clock.start();
+    ProgressLine progress(!quiet);
+    SrData data;
+    QList<int> leftOut;
+    if (parser.isSet(jarOption)) {
+        Sr24JarReader reader;
+        if (!reader.readFile(parser.value(jarOption), progress.function())) {
+            progress.end();
+            say(reader.errorString());
+            return 1;
+        }
+        leftOut = reader.foodsWithoutNutrients();
+        data = reader.takeData();
+    } else {
+        SrAsciiReader reader(release);
+        if (!reader.readDirectory(parser.value(srDirOption), progress.function())) {
+            progress.end();
+            say(reader.errorString());
+            return 1;
+        }
+        leftOut = reader.foodsWithoutNutrients();
+        if (reader.strayFoods() > 0 && !quiet) {
+            progress.end();
+            say(QStringLiteral("ignored the nutrients and weights of %1 foods that FOOD_DES.txt "
+                               "lacks")
+                    .arg(reader.strayFoods()));
+        }
+        data = reader.takeData();
+    }
+    data.release = release;
+    if (!leftOut.isEmpty() && !quiet) {
+        progress.end();
+        QStringList numbers;
+        for (int number : std::as_const(leftOut).first(qMin(leftOut.size(), qsizetype(10))))
+            numbers.append(QString::number(number));
+        say(QStringLiteral("left out %1 foods without nutrient data: %2%3")
+                .arg(leftOut.size())
+                .arg(numbers.join(QStringLiteral(", ")),
+                     leftOut.size() > 10 ? QStringLiteral(", ...") : QString()));
+    }
+
+    FoodsDbWriter writer;
+    FoodsDbWriter::Options options;
+    options.wordTokens = parser.isSet(tokensOption);
+    const bool written = writer.write(data, output, options, progress.function());
+    progress.end();
+    if (!written) {
+        say(writer.errorString());
+        return 1;
+    }
+    if (!quiet) {
+        QString summary = QStringLiteral("wrote %1: %2 foods in %3 groups, release %4, %5 ranking "
+                                         "tables, ")
+                              .arg(output)
+                              .arg(data.foods.size())
+                              .arg(data.groups.size())
+                              .arg(data.release)
+                              .arg(writer.rankingTables());
+        if (options.wordTokens)
+            summary += QStringLiteral("%1 word tokens, ").arg(writer.dictionarySize());
+        summary += QStringLiteral("%1 bytes in %2 s")
+                       .arg(QFileInfo(output).size())
+                       .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1);
+        say(summary);
+    }
+    return 0;
+}

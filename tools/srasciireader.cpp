@@ -1,0 +1,364 @@
+// Reads the USDA SR ASCII release files (Release 14 onward).
+#include "tools/srasciireader.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+// USDA nutrient numbers, in the order of foodsNutrientColumns.
+const int nutrientNumbers[foodsNutrientCount] = {
+    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
+    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
+};
+// Vitamin E as alpha-tocopherol equivalents, which releases before alpha-tocopherol (323) give.
+constexpr int vitaminEEquivalentNumber = 394;
+constexpr int vitaminEColumn = 12;
+
+int nutrientColumn(int number) {
+    for (int i = 0; i < foodsNutrientCount; ++i) {
+        if (nutrientNumbers[i] == number)
+            return i;
+    }
+    return -1;
+}
+
+// Code page 1252 at 0x80..0x9F; 0 marks the five bytes it leaves undefined.
+const char16_t cp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+bool decodeCp1252(QByteArrayView bytes, QString *out, QString *why) {
+    out->resize(bytes.size());
+    QChar *to = out->data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        char16_t unit = byte;
+        if (byte >= 0x80 && byte < 0xA0)
+            unit = cp1252High[byte - 0x80];
+        if (unit == 0 || (byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            *why =
+                QStringLiteral("byte 0x%1 is no text character").arg(byte, 2, 16, QLatin1Char('0'));
+            return false;
+        }
+        to[i] = QChar(unit);
+    }
+    return true;
+}
+
+// A food, nutrient or sequence number: one to nine digits.
+bool parseCode(const QString &text, int *value) {
+    if (text.isEmpty() || text.size() > 9)
+        return false;
+    for (QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    *value = text.toInt();
+    return true;
+}
+
+bool isGroupCode(const QString &text) {
+    int ignored = 0;
+    return text.size() == 4 && parseCode(text, &ignored);
+}
+
+// A number field; an empty field is unknown. False for anything else that is no number.
+bool parseAmount(const QString &text, std::optional<double> *value) {
+    if (text.isEmpty()) {
+        value->reset();
+        return true;
+    }
+    *value = parseSourceNumber(text.toLatin1());
+    return value->has_value();
+}
+
+} // namespace
+
+SrAsciiReader::SrAsciiReader(int releaseNumber)
+    : release(releaseNumber) {}
+
+bool SrAsciiReader::fail(const QString &message) {
+    error = message;
+    return false;
+}
+
+bool SrAsciiReader::splitRecord(QByteArrayView line, QStringList *fields, QString *why) {
+    fields->clear();
+    const qsizetype n = line.size();
+    qsizetype pos = 0;
+    while (true) {
+        QByteArrayView raw;
+        if (pos < n && line[pos] == '~') {
+            const qsizetype close = line.indexOf('~', pos + 1);
+            if (close < 0) {
+                *why = QStringLiteral("field %1: no closing '~'").arg(fields->size() + 1);
+                return false;
+            }
+            raw = line.sliced(pos + 1, close - pos - 1);
+            pos = close + 1;
+            if (pos < n && line[pos] != '^') {
+                *why =
+                    QStringLiteral("field %1: text after the closing '~'").arg(fields->size() + 1);
+                return false;
+            }
+        } else {
+            qsizetype end = line.indexOf('^', pos);
+            if (end < 0)
+                end = n;
+            raw = line.sliced(pos, end - pos);
+            if (raw.contains('~')) {
+                *why = QStringLiteral("field %1: stray '~'").arg(fields->size() + 1);
+                return false;
+            }
+            pos = end;
+        }
+        QString text;
+        if (!decodeCp1252(raw, &text, why)) {
+            *why = QStringLiteral("field %1: %2").arg(fields->size() + 1).arg(*why);
+            return false;
+        }
+        fields->append(text);
+        if (pos >= n)
+            return true;
+        ++pos; // the '^'; one at the end of the line opens an empty last field
+        if (pos == n) {
+            fields->append(QString());
+            return true;
+        }
+    }
+}
+
+bool SrAsciiReader::parseRecords(const QByteArray &bytes, const QString &fileName,
+                                 int minimumFields, RecordHandler handler) {
+    error.clear();
+    qsizetype start = 0;
+    int lineNumber = 0;
+    QStringList fields;
+    QString why;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView line(bytes.constData() + start, end - start);
+        start = end + 1;
+        ++lineNumber;
+        if (progress && lineNumber % 50000 == 0)
+            progress(fileName, start, bytes.size());
+        if (line.endsWith('\r'))
+            line.chop(1);
+        // Blank lines carry nothing; old DOS files end in an end-of-file mark (Ctrl-Z).
+        if (line.isEmpty() || line == QByteArrayView("\x1a"))
+            continue;
+        const QString where = QStringLiteral("%1:%2").arg(fileName).arg(lineNumber);
+        if (!splitRecord(line, &fields, &why))
+            return fail(QStringLiteral("%1: %2").arg(where, why));
+        if (fields.size() < minimumFields)
+            return fail(QStringLiteral("%1: expected at least %2 fields, found %3")
+                            .arg(where)
+                            .arg(minimumFields)
+                            .arg(fields.size()));
+        if (!(this->*handler)(fields, where))
+            return false;
+    }
+    return true;
+}
+
+bool SrAsciiReader::parseGroups(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 2, &SrAsciiReader::takeGroup);
+}
+
+bool SrAsciiReader::parseFoods(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 3, &SrAsciiReader::takeFood);
+}
+
+bool SrAsciiReader::parseNutrients(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 3, &SrAsciiReader::takeNutrient);
+}
+
+bool SrAsciiReader::parseWeights(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 5, &SrAsciiReader::takeWeight);
+}
+
+bool SrAsciiReader::takeGroup(const QStringList &fields, const QString &where) {
+    const QString &code = fields[0];
+    const QString name = fields[1].trimmed();
+    if (!isGroupCode(code))
+        return fail(QStringLiteral("%1: food group code '%2' is not four digits").arg(where, code));
+    if (name.isEmpty())
+        return fail(QStringLiteral("%1: food group %2 has no name").arg(where, code));
+    if (groupNames.contains(code))
+        return fail(QStringLiteral("%1: food group %2 given twice").arg(where, code));
+    groupNames.insert(code, name);
+    groups.append({code, name});
+    return true;
+}
+
+bool SrAsciiReader::takeFood(const QStringList &fields, const QString &where) {
+    FoodRecord record;
+    record.where = where;
+    SrFood &food = record.food;
+    if (!parseCode(fields[0], &food.number))
+        return fail(QStringLiteral("%1: food number '%2' is not a number").arg(where, fields[0]));
+    food.group = fields[1];
+    if (!isGroupCode(food.group))
+        return fail(
+            QStringLiteral("%1: food group code '%2' is not four digits").arg(where, food.group));
+    food.description = fields[2].trimmed();
+    if (food.description.isEmpty())
+        return fail(QStringLiteral("%1: food %2 has no description").arg(where, fields[0]));
+    if (foods.contains(food.number))
+        return fail(QStringLiteral("%1: food %2 given twice").arg(where, fields[0]));
+    foods.insert(food.number, record);
+    return true;
+}
+
+bool SrAsciiReader::takeNutrient(const QStringList &fields, const QString &where) {
+    int food = 0;
+    int nutrient = 0;
+    std::optional<double> amount;
+    if (!parseCode(fields[0], &food))
+        return fail(QStringLiteral("%1: food number '%2' is not a number").arg(where, fields[0]));
+    if (!parseCode(fields[1], &nutrient))
+        return fail(
+            QStringLiteral("%1: nutrient number '%2' is not a number").arg(where, fields[1]));
+    if (!parseAmount(fields[2], &amount))
+        return fail(QStringLiteral("%1: amount '%2' is not a number").arg(where, fields[2]));
+    foodsWithData.insert(food);
+    if (!amount)
+        return true;
+    if (nutrient == vitaminEEquivalentNumber) {
+        vitaminEEquivalents.insert(food, *amount);
+        return true;
+    }
+    const int column = nutrientColumn(nutrient);
+    if (column < 0)
+        return true;
+    std::optional<double> &slot = amounts[food][size_t(column)];
+    if (slot)
+        return fail(QStringLiteral("%1: nutrient %2 of food %3 given twice")
+                        .arg(where, fields[1], fields[0]));
+    slot = amount;
+    return true;
+}
+
+bool SrAsciiReader::takeWeight(const QStringList &fields, const QString &where) {
+    int food = 0;
+    WeightRecord record;
+    std::optional<double> amount;
+    std::optional<double> grams;
+    if (!parseCode(fields[0], &food))
+        return fail(QStringLiteral("%1: food number '%2' is not a number").arg(where, fields[0]));
+    if (!parseCode(fields[1], &record.sequence))
+        return fail(
+            QStringLiteral("%1: sequence number '%2' is not a number").arg(where, fields[1]));
+    if (!parseAmount(fields[2], &amount) || !amount)
+        return fail(QStringLiteral("%1: amount '%2' is not a number").arg(where, fields[2]));
+    if (!parseAmount(fields[4], &grams) || !grams)
+        return fail(QStringLiteral("%1: gram weight '%2' is not a number").arg(where, fields[4]));
+    record.serving = {*amount, fields[3].trimmed(), *grams};
+    QList<WeightRecord> &list = weights[food];
+    for (const WeightRecord &other : std::as_const(list)) {
+        if (other.sequence == record.sequence)
+            return fail(QStringLiteral("%1: weight %2 of food %3 given twice")
+                            .arg(where, fields[1], fields[0]));
+    }
+    list.append(record);
+    return true;
+}
+
+bool SrAsciiReader::finish() {
+    result = SrData();
+    result.release = release;
+    withoutNutrients.clear();
+    stray = 0;
+    if (groups.isEmpty())
+        return fail(QStringLiteral("no food groups were read"));
+    if (foods.isEmpty())
+        return fail(QStringLiteral("no foods were read"));
+
+    result.groups = groups;
+    std::sort(result.groups.begin(), result.groups.end(),
+              [](const SrGroup &a, const SrGroup &b) { return a.code < b.code; });
+
+    QList<int> numbers = foods.keys();
+    std::sort(numbers.begin(), numbers.end());
+    for (int number : std::as_const(numbers)) {
+        const FoodRecord &record = foods[number];
+        if (!groupNames.contains(record.food.group))
+            return fail(QStringLiteral("%1: food %2 names the unknown food group %3")
+                            .arg(record.where)
+                            .arg(number)
+                            .arg(record.food.group));
+        if (!foodsWithData.contains(number)) {
+            withoutNutrients.append(number);
+            continue;
+        }
+        SrFood food = record.food;
+        food.nutrients = amounts.value(number);
+        std::optional<double> &vitaminE = food.nutrients[vitaminEColumn];
+        if (!vitaminE && vitaminEEquivalents.contains(number))
+            vitaminE = vitaminEEquivalents.value(number);
+        QList<WeightRecord> list = weights.value(number);
+        std::stable_sort(
+            list.begin(), list.end(),
+            [](const WeightRecord &a, const WeightRecord &b) { return a.sequence < b.sequence; });
+        for (qsizetype i = 0; i < list.size() && i < 2; ++i)
+            food.servings.append(list[i].serving);
+        result.foods.push_back(std::move(food));
+    }
+
+    QSet<int> named = foodsWithData;
+    for (auto it = weights.cbegin(); it != weights.cend(); ++it)
+        named.insert(it.key());
+    for (int number : std::as_const(named))
+        stray += foods.contains(number) ? 0 : 1;
+    return true;
+}
+
+bool SrAsciiReader::readDirectory(const QString &folder, const Progress &progressFunction) {
+    progress = progressFunction;
+    const QDir dir(folder);
+    if (!dir.exists())
+        return fail(QStringLiteral("%1: no such folder").arg(folder));
+    const QStringList present = dir.entryList(QDir::Files);
+    struct Step {
+        const char *name;
+        bool (SrAsciiReader::*parse)(const QByteArray &, const QString &);
+    };
+    const Step steps[] = {
+        {"FD_GROUP.txt", &SrAsciiReader::parseGroups},
+        {"FOOD_DES.txt", &SrAsciiReader::parseFoods},
+        {"NUT_DATA.txt", &SrAsciiReader::parseNutrients},
+        {"WEIGHT.txt", &SrAsciiReader::parseWeights},
+    };
+    for (const Step &step : steps) {
+        const QString wanted = QLatin1String(step.name);
+        QString found;
+        for (const QString &name : present) {
+            if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+                found = name;
+        }
+        if (found.isEmpty())
+            return fail(QStringLiteral("%1: no such file").arg(dir.filePath(wanted)));
+        const QString path = dir.filePath(found);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+        if (progress)
+            progress(found, 0, bytes.size());
+        if (!(this->*step.parse)(bytes, path))
+            return false;
+        if (progress)
+            progress(found, bytes.size(), bytes.size());
+    }
+    progress = nullptr;
+    return finish();
+}

@@ -92,11 +92,12 @@ QString TestSQLiteDB::makeDatabase(const QString &name) {
     SQLiteDB db;
     if (!db.open(file, true))
         qFatal("cannot create %s: %s", qPrintable(file), qPrintable(db.lastError()));
-    QStringList sql = {QStringLiteral("CREATE TABLE t (n integer, s text)"),
+    QStringList sql = {QStringLiteral("BEGIN"),
+                       QStringLiteral("CREATE TABLE t (n integer, s text)"),
                        QStringLiteral("CREATE TABLE u (n integer, label text)"),
                        QStringLiteral("INSERT INTO u VALUES (1, 'first')"),
                        QStringLiteral("INSERT INTO u VALUES (2, 'second')")};
-    sql << tableRows;
+    sql << tableRows << QStringLiteral("COMMIT");
     for (const QString &statement : sql) {
         db.exec(statement);
         if (db.hasError())
@@ -123,6 +124,12 @@ void TestSQLiteDB::initTestCase() {
     text.write("These are notes, not a database.\n");
     text.close();
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("adir")));
+    // The start of a database file of the library's previous major version.
+    QFile old(path(QStringLiteral("version2.db")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("** This file contains an SQLite 2.1 database **");
+    old.write(QByteArray(1024 - 47, '\0'));
+    old.close();
 }
 
 void TestSQLiteDB::openFailures_data() {
@@ -138,6 +145,8 @@ void TestSQLiteDB::openFailures_data() {
                                  << QStringLiteral("file is not a database");
     QTest::newRow("a text file with create")
         << path(QStringLiteral("notes.txt")) << true << QStringLiteral("file is not a database");
+    QTest::newRow("a database of the previous file format")
+        << path(QStringLiteral("version2.db")) << false << QStringLiteral("file is not a database");
     QTest::newRow("a directory") << path(QStringLiteral("adir")) << false
                                  << QStringLiteral("unable to open database file");
     QTest::newRow("a file in a missing directory with create")

@@ -171,10 +171,10 @@ int main(int argc, char *argv[]) {
         QStringList numbers;
         for (int number : std::as_const(leftOut).first(qMin(leftOut.size(), qsizetype(10))))
             numbers.append(QString::number(number));
-        say(QStringLiteral("left out %1 foods without nutrient data: %2%3")
-                .arg(leftOut.size())
+        say(QStringLiteral("left out the foods without nutrient data: %1%2")
                 .arg(numbers.join(QStringLiteral(", ")),
-                     leftOut.size() > 10 ? QStringLiteral(", ...") : QString()));
+                     leftOut.size() > 10 ? QStringLiteral(", ... (%1 in all)").arg(leftOut.size())
+                                         : QString()));
     }
 
     FoodsDbWriter writer;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -77,6 +78,10 @@ bool parseAmount(const QString &text, std::optional<double> *value) {
     return value->has_value();
 }
 
+QString stepName(const QString &fileName) {
+    return QStringLiteral("reading ") + QFileInfo(fileName).fileName();
+}
+
 } // namespace
 
 SrAsciiReader::SrAsciiReader(int releaseNumber)
@@ -148,7 +153,7 @@ bool SrAsciiReader::parseRecords(const QByteArray &bytes, const QString &fileNam
         start = end + 1;
         ++lineNumber;
         if (progress && lineNumber % 50000 == 0)
-            progress(fileName, start, bytes.size());
+            progress(stepName(fileName), start, bytes.size());
         if (line.endsWith('\r'))
             line.chop(1);
         // Blank lines carry nothing; old DOS files end in an end-of-file mark (Ctrl-Z).
@@ -353,11 +358,11 @@ bool SrAsciiReader::readDirectory(const QString &folder, const Progress &progres
         if (file.error() != QFileDevice::NoError)
             return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
         if (progress)
-            progress(found, 0, bytes.size());
+            progress(stepName(path), 0, bytes.size());
         if (!(this->*step.parse)(bytes, path))
             return false;
         if (progress)
-            progress(found, bytes.size(), bytes.size());
+            progress(stepName(path), bytes.size(), bytes.size());
     }
     progress = nullptr;
     return finish();

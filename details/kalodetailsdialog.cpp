@@ -55,6 +55,8 @@ KALODetailsDialog::KALODetailsDialog(QWidget *parent)
     reportBrowser = new QTextBrowser(this);
     reportBrowser->setObjectName(QStringLiteral("reportBrowser"));
     reportBrowser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Units such as "mg_ATE" stay whole in their narrow column instead of breaking mid-word.
+    reportBrowser->setWordWrapMode(QTextOption::WordWrap);
 
     copyButton = toolButton(buttonFrame, "copyButton", "copy.png_");
     bookmarkButton = toolButton(buttonFrame, "bookmarkButton", "bookmark_add.png_");

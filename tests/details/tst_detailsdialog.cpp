@@ -561,10 +561,11 @@ private slots:
             QCOMPARE(caption(), QStringLiteral("Details (1009)"));
             QVERIFY2(report().startsWith(QStringLiteral("\nCheese, cheddar\n")),
                      qPrintable(report()));
+            // The two common servings of the USDA data, then the custom weight.
             const QStringList menu = menuTexts();
-            QVERIFY2(menu.size() >= 2, qPrintable(menu.join(QLatin1Char('|'))));
-            QVERIFY(!menu.first().startsWith(QStringLiteral("Custom")));
-            QCOMPARE(menu.last(), QStringLiteral("Custom  (100.0 g)"));
+            QCOMPARE(menu, QStringList({"1 cup, diced  (132.0 g) *", "1 cup, melted  (244.0 g)",
+                                        "Custom  (100.0 g)"}));
+            QVERIFY(report().contains(QStringLiteral("\nCalories\nkcal\n531.960\n")));
             chooseServing(int(menu.size()) - 1);
             QVERIFY2(report().contains(QStringLiteral("\nCalories\nkcal\n403.000\n")),
                      qPrintable(report()));

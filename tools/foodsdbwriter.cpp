@@ -54,6 +54,24 @@ QString foodInsert(const SrFood &food, const QString &description) {
     return sql + QLatin1Char(')');
 }
 
+// The number of ranking tables the cache code makes: one per criterion that some food has a
+// figure for.
+int expectedRankings(const SrData &data) {
+    int count = 0;
+    for (int i = 0; i < topCriteriaCount; ++i) {
+        size_t column = 0;
+        while (qstrcmp(foodsNutrientColumns[column], topColumns[i]) != 0)
+            ++column;
+        for (const SrFood &food : data.foods) {
+            if (food.nutrients[column]) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
 bool flushToDisk(const QString &path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && ::fsync(file.handle()) == 0;
@@ -94,7 +112,7 @@ bool FoodsDbWriter::write(const SrData &data, const QString &path, const Options
         if (!db.open(temporaryPath, true))
             return fail(QStringLiteral("%1: %2").arg(temporaryPath, db.lastError()));
         if (!fill(db, data, options, progress))
-            return false;
+            return fail(QStringLiteral("%1: %2").arg(path, error));
         db.close();
     }
     if (!flushToDisk(temporaryPath))
@@ -175,13 +193,17 @@ bool FoodsDbWriter::fill(SQLiteDB &db, const SrData &data, const Options &option
     if (progress)
         progress(QStringLiteral("ranking"), 0, topCriteriaCount);
     prepareTopCache(db);
-    if (db.hasError())
-        return fail(db.lastError());
     const ResultRows tables =
         db.exec(QStringLiteral(
                     "select name from sqlite_master where type='table' and name like 'topdata%'"),
                 false);
     rankings = tables.rowCount();
+    // Every criterion that some food has a figure for must be cached: an installed file is read
+    // only, and the program could not build the missing rankings there.
+    if (rankings != expectedRankings(data))
+        return fail(QStringLiteral("the Top 15 rankings were not built (%1 of %2 tables)")
+                        .arg(rankings)
+                        .arg(expectedRankings(data)));
     if (progress)
         progress(QStringLiteral("ranking"), topCriteriaCount, topCriteriaCount);
     return true;

@@ -111,7 +111,7 @@ int main(int argc, char *argv[]) {
         {jarOption, srDirOption, releaseOption, outputOption, tokensOption, quietOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(QStringLiteral("help")))
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
         parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version")))
         parser.showVersion();

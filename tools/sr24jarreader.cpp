@@ -178,6 +178,13 @@ bool Sr24JarReader::parseIndex(const QByteArray &bytes, const QString &fileName,
             *errorMessage = located(fileName, lineNumber, QStringLiteral("text is not UTF-8"));
             return false;
         }
+        for (QChar c : description) {
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+                *errorMessage = located(fileName, lineNumber,
+                                        QStringLiteral("control character in the description"));
+                return false;
+            }
+        }
         if (description.trimmed().isEmpty()) {
             *errorMessage = located(fileName, lineNumber, QStringLiteral("empty description"));
             return false;

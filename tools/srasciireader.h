@@ -53,7 +53,6 @@ private:
     bool takeWeight(const QStringList &fields, const QString &where);
     bool fail(const QString &message);
 
-    Progress progress;
     struct FoodRecord {
         SrFood food;
         QString where; // "FOOD_DES.txt:12", for messages about the record
@@ -65,6 +64,7 @@ private:
     using Amounts = std::array<std::optional<double>, foodsNutrientCount>;
 
     int release;
+    Progress progress; // while readDirectory runs
     QList<SrGroup> groups;
     QHash<QString, QString> groupNames;
     QHash<int, FoodRecord> foods;

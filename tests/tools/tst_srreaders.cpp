@@ -327,6 +327,9 @@ void TestSrReaders::badJar_data() {
     QTest::newRow("a food listed twice")
         << "usda_sr24/foods.index" << QByteArray("01009|Cheese\r\n01009|Cheese\r\n")
         << "usda_sr24/foods.index:2: food 1009 listed twice";
+    QTest::newRow("a control character in a description")
+        << "usda_sr24/foods.index" << QByteArray("01009|Cheese\r\n01010|Cheese,\x01 cheshire\r\n")
+        << "usda_sr24/foods.index:2: control character in the description";
     QTest::newRow("a listed food without its file")
         << "usda_sr24/foods.index" << QByteArray("01009|Cheese\r\n01010|Cheese, cheshire\r\n")
         << "usda_sr24/01010.xml: missing from the jar (listed in usda_sr24/foods.index line 2)";

@@ -17,13 +17,21 @@ void say(const QString &text) {
     std::fprintf(stderr, "kalo-mkdb: %s\n", qPrintable(text));
 }
 
+class ProgressLine;
+// Messages of the library code (the cache build's debug lines) start on a line of their own.
+ProgressLine *activeProgress = nullptr;
+
 // The progress line: redrawn in place on a terminal, one line per step elsewhere (build logs).
 class ProgressLine {
 public:
     explicit ProgressLine(bool enabled)
         : on(enabled)
         , terminal(::isatty(STDERR_FILENO)) {}
-    ~ProgressLine() { end(); }
+    ~ProgressLine() {
+        end();
+        if (activeProgress == this)
+            activeProgress = nullptr;
+    }
 
     Progress function() {
         if (!on)
@@ -61,6 +69,17 @@ int usageError(const QString &message) {
     say(message);
     std::fprintf(stderr, "Try 'kalo-mkdb --help'.\n");
     return 2;
+}
+
+QtMessageHandler defaultHandler = nullptr;
+
+void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (activeProgress)
+        activeProgress->end();
+    if (defaultHandler)
+        defaultHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 } // namespace
@@ -138,6 +157,8 @@ int main(int argc, char *argv[]) {
     QElapsedTimer clock;
     clock.start();
     ProgressLine progress(!quiet);
+    activeProgress = &progress;
+    defaultHandler = qInstallMessageHandler(messageHandler);
     SrData data;
     QList<int> leftOut;
     if (parser.isSet(jarOption)) {

@@ -124,8 +124,9 @@ int main(int argc, char *argv[]) {
                        "dictionary: a smaller file for space-constrained devices. Searches for "
                        "whole words find the same foods; parts of tokenised words are no longer "
                        "found. By default descriptions are stored as plain text."));
-    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
-                                         QStringLiteral("Print only errors."));
+    const QCommandLineOption quietOption(
+        {QStringLiteral("q"), QStringLiteral("quiet")},
+        QStringLiteral("Print no progress and no summary, only errors."));
     parser.addOptions(
         {jarOption, srDirOption, releaseOption, outputOption, tokensOption, quietOption});
     if (!parser.parse(QCoreApplication::arguments()))

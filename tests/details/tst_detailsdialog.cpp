@@ -388,19 +388,6 @@ private slots:
         QVERIFY(!child<QToolButton>("clearBookmarksButton")->isEnabled());
     }
 
-    void reAddingInTheDialogMovesToTheEnd() {
-        settings.bookmarkIds = QStringList{"1001", "1123"};
-        settings.bookmarkDescs = QStringList{"Butter", "Egg"};
-        showBookmarksPage();
-        openByClick(list("bookmarkList"), QStringLiteral("1001"), [this](KALODetailsDialog *) {
-            auto *button = child<QToolButton>("bookmarkButton");
-            QTest::mouseClick(button, Qt::LeftButton);
-            QTest::mouseClick(button, Qt::LeftButton);
-        });
-        QCOMPARE(settings.bookmarkIds, QStringList({"1123", "1001"}));
-        QCOMPARE(settings.bookmarkDescs, QStringList({"Egg", "Butter, salted"}));
-    }
-
     void copyingShowsANote() {
         openByClick(list("browseList"), QStringLiteral("1009"), [this](KALODetailsDialog *) {
             QApplication::clipboard()->setText(QStringLiteral("before"));
@@ -473,30 +460,6 @@ private slots:
         QVERIFY(runStatements(installDir.path() + QStringLiteral("/pics/kalo/FOODS.db"),
                               {QStringLiteral("ALTER TABLE OLD_GROUP RENAME TO FOODS_GROUP")}));
         QCOMPARE(counter.shown, 0);
-    }
-
-    void withoutADatabaseTheErrorBoxShowsInstead() {
-        window.reset();
-        QTemporaryDir empty;
-        QVERIFY(!prepareInstallDir(empty.path(), false).isEmpty());
-        MessageBoxWatcher boxes;
-        startWindow();
-        const int atStart = boxes.count();
-        QVERIFY(atStart >= 1);
-        ShowCounter counter;
-        dialog()->installEventFilter(&counter);
-        settings.bookmarkIds = QStringList{"1009"};
-        settings.bookmarkDescs = QStringList{"Cheese"};
-        showBookmarksPage();
-        QTreeWidget *bookmarks = list("bookmarkList");
-        QCOMPARE(bookmarks->topLevelItemCount(), 1);
-        QTest::mouseClick(bookmarks->viewport(), Qt::LeftButton, {},
-                          bookmarks->visualItemRect(bookmarks->topLevelItem(0)).center());
-        QCOMPARE(boxes.count(), atStart + 1);
-        QCOMPARE(boxes.titles.last(), QStringLiteral("KALO"));
-        QCOMPARE(counter.shown, 0);
-        window.reset();
-        qputenv("QPEDIR", installDir.path().toUtf8());
     }
 
     void eachWayOfOpeningOpensOnce_data() {

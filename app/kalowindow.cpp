@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -35,6 +37,17 @@ QIcon picture(const char *relativePath) {
     const QPixmap pixmap(QPEApplication::qpeDir() + QLatin1String(relativePath));
     return pixmap.isNull() ? QIcon() : QIcon(pixmap);
 }
+
+// Tabs with narrow side margins, so that five picture tabs fit the width of a handheld screen.
+class CompactTabStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override {
+        if (metric == PM_TabBarTabHSpace)
+            return qMin(QProxyStyle::pixelMetric(metric, option, widget), 12);
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 QTreeWidget *newFoodList(QWidget *parent, const char *name) {
     auto *list = new QTreeWidget(parent);
@@ -53,6 +66,13 @@ QTreeWidget *newDescriptionList(QWidget *parent, const char *name) {
     list->setColumnWidth(0, 320);
     list->sortByColumn(0, Qt::AscendingOrder);
     return list;
+}
+
+// A choice among long names: sized by the layout, not by its longest item, so that it fits a
+// handheld screen; the open list still shows the names in full.
+void fitToLayout(QComboBox *combo) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
 }
 
 QString weightText(double grams) {
@@ -82,6 +102,10 @@ KALOWindow::KALOWindow(QWidget *parent, Qt::WindowFlags flags)
     tabBar->setObjectName(QStringLiteral("tabBar"));
     tabBar->setShape(QTabBar::RoundedNorth);
     tabBar->setIconSize(QSize(24, 24));
+    auto *tabStyle = new CompactTabStyle;
+    tabStyle->setParent(tabBar);
+    tabBar->setStyle(tabStyle);
+    tabBar->setExpanding(false);
     // Tab index = page index. The texts stay empty: the tabs show pictures only; the tool tips
     // name the pages for a user who does not know the pictures yet.
     const struct {
@@ -166,6 +190,7 @@ QWidget *KALOWindow::buildBrowsePage() {
     categoryCombo = new QComboBox(browsePage);
     categoryCombo->setObjectName(QStringLiteral("categoryCombo"));
     categoryCombo->setEditable(false);
+    fitToLayout(categoryCombo);
     categoryCombo->setMaximumWidth(180);
     browseList = newDescriptionList(browsePage, "browseList");
 
@@ -193,6 +218,7 @@ QWidget *KALOWindow::buildSearchPage() {
     searchCategoryCombo = new QComboBox(searchPage);
     searchCategoryCombo->setObjectName(QStringLiteral("searchCategoryCombo"));
     searchCategoryCombo->setEditable(false);
+    fitToLayout(searchCategoryCombo);
     searchCategoryCombo->setMaximumWidth(188);
     searchCombo = new QComboBox(searchPage);
     searchCombo->setObjectName(QStringLiteral("searchCombo"));
@@ -212,7 +238,14 @@ QWidget *KALOWindow::buildSearchPage() {
     grid->addWidget(searchButton, 0, 0);
     grid->addWidget(searchCombo, 0, 1);
     grid->addWidget(label, 1, 0);
-    grid->addWidget(searchCategoryCombo, 1, 1);
+    // In a box of its own with room beside it, the narrow group combo does not cap the width of
+    // the column it shares with the search text; otherwise a wide window would give that room to
+    // the button.
+    auto *categoryRow = new QHBoxLayout;
+    categoryRow->setSpacing(0);
+    categoryRow->addWidget(searchCategoryCombo, 1);
+    categoryRow->addStretch(0);
+    grid->addLayout(categoryRow, 1, 1);
     page->addLayout(grid);
     page->addWidget(searchList, 10);
     return searchPage;
@@ -227,12 +260,17 @@ QWidget *KALOWindow::buildTopPage() {
     topCombo = new QComboBox(topPage);
     topCombo->setObjectName(QStringLiteral("topCombo"));
     topCombo->setEditable(false);
+    fitToLayout(topCombo);
     topList = newFoodList(topPage, "topList");
     topList->setHeaderLabels({QStringLiteral("Description "), QStringLiteral("100g")});
     topList->setColumnWidth(0, 160);
     topList->setColumnWidth(1, 56);
     topList->headerItem()->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
     topList->sortByColumn(1, Qt::DescendingOrder);
+    // The amounts keep their width and the descriptions take the rest of a wider window, rather
+    // than the amounts' column growing into empty space.
+    topList->header()->setStretchLastSection(false);
+    topList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
 
     auto *page = new QVBoxLayout(topPage);
     page->setContentsMargins(1, 1, 1, 1);
@@ -302,13 +340,20 @@ QWidget *KALOWindow::buildOptionsPage() {
     viewLayout->addWidget(viewSizeCombo);
 
     auto *aboutBox = new QGroupBox(optionsPage);
-    auto *about = new QLabel(aboutText(), aboutBox);
+    // On a small screen the text may be taller than the room left for it: let it scroll.
+    auto *aboutScroll = new QScrollArea(aboutBox);
+    aboutScroll->setFrameStyle(QFrame::NoFrame);
+    aboutScroll->setWidgetResizable(true);
+    aboutScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *about = new QLabel(aboutText());
     about->setObjectName(QStringLiteral("aboutLabel"));
     about->setTextFormat(Qt::RichText);
     about->setWordWrap(true);
     about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    aboutScroll->setWidget(about);
     auto *aboutLayout = new QHBoxLayout(aboutBox);
-    aboutLayout->addWidget(about);
+    aboutLayout->setContentsMargins(4, 4, 4, 4);
+    aboutLayout->addWidget(aboutScroll);
 
     auto *page = new QVBoxLayout(optionsPage);
     page->setContentsMargins(4, 4, 4, 4);
@@ -326,9 +371,8 @@ QString KALOWindow::aboutText() {
            QString::number(release != 0 ? release : 14) +
            QStringLiteral(" of the USDA Nutrient Database for Standard Reference.<br><hr> "
                           "\r\n\t") +
-           QStringLiteral("KALO &copy; 2002 its original author.") + QStringLiteral("<br>") +
-           QStringLiteral("The SQLite database engine is the work of D. Richard Hipp.") +
-           QStringLiteral("</qt>");
+           QStringLiteral("KALO &copy; 2002 its author.") + QStringLiteral("<br>") +
+           QStringLiteral("SQLite by D. Richard Hipp.") + QStringLiteral("</qt>");
 }
 
 void KALOWindow::showPage(int index) {

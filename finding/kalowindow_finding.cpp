@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -54,12 +55,13 @@ void KALOWindow::fillFoodList(QTreeWidget *list, const ResultRows &rows, bool wi
                                       expandDescription(rows.value(i, 1)),
                                       withValue ? rows.value(i, 2) : QString()));
     list->addTopLevelItems(items);
-    // Switching sorting on would sort by the header's last indicator, which starts descending.
-    list->setSortingEnabled(true);
+    // Switching sorting on sorts once, by the header's indicator (which would start descending):
+    // the amounts largest first, descriptions in ascending order.
     if (withValue)
-        list->sortByColumn(1, Qt::DescendingOrder);
+        list->header()->setSortIndicator(1, Qt::DescendingOrder);
     else
-        list->sortByColumn(0, Qt::AscendingOrder);
+        list->header()->setSortIndicator(0, Qt::AscendingOrder);
+    list->setSortingEnabled(true);
     list->setUpdatesEnabled(true);
     list->setEnabled(true);
 }

@@ -189,6 +189,7 @@ private slots:
     void inputCannotRunAnotherStatement_data();
     void inputCannotRunAnotherStatement();
     void failingSearchKeepsList();
+    void failingGroupLookUpSearchesAllGroups();
     void failingWordIsLeftOut();
     void wordsThatAllFailSearchNothing();
 
@@ -498,6 +499,16 @@ void TestFindingWindow::failingSearchKeepsList() {
     clickSearch(s, QStringLiteral("garlic"));
     QCOMPARE(s.boxes->count(), 1);
     QVERIFY(s.boxes->texts.first().contains(QStringLiteral("no such table: FOODS_WR")));
+    QCOMPARE(texts(s.searchList()), QStringList{"Carrots, raw"});
+    verifyIdle(s);
+}
+
+void TestFindingWindow::failingGroupLookUpSearchesAllGroups() {
+    Session s;
+    s.alter(QStringLiteral("ALTER TABLE FOODS_GROUP RENAME TO gone"));
+    clickSearch(s, QStringLiteral("carrots"), QStringLiteral("Fats and Oils"));
+    QCOMPARE(s.boxes->count(), 1);
+    QVERIFY(s.boxes->texts.first().contains(QStringLiteral("no such table: FOODS_GROUP")));
     QCOMPARE(texts(s.searchList()), QStringList{"Carrots, raw"});
     verifyIdle(s);
 }

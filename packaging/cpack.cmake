@@ -5,7 +5,7 @@ set(CPACK_PACKAGE_NAME kalo)
 set(CPACK_PACKAGE_VENDOR "KALO developers")
 set(CPACK_PACKAGE_CONTACT "KALO developers <kalo@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "offline browser for the USDA Nutrient Database")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "KALO lists the foods of the USDA National Nutrient Database for Standard Reference by food "
     "group, finds them by words of their description, ranks them by one nutrient and shows each "
     "food's nutrients for a serving of the user's choice. The food data is included.")

@@ -3,27 +3,27 @@
 
 #include "platform/installdir.h"
 
+#include <QIcon>
 #include <QScreen>
 #include <QWidget>
 #include <clocale>
 
 QPEApplication::QPEApplication(int &argc, char **argv, Type)
-    : QApplication(argc, argv)
-{
+    : QApplication(argc, argv) {
     // QApplication takes the process locale from the environment; the program's number parsing
     // and formatting follow the C library's rules, so numbers stay in the C locale.
     setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("KALO"));
     setDesktopFileName(QStringLiteral("kalo"));
+    // The icon installed into the desktop's icon theme with the program, when it is there.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("kalo")));
 }
 
-QString QPEApplication::qpeDir()
-{
+QString QPEApplication::qpeDir() {
     return installationDirectory();
 }
 
-void QPEApplication::showMainWidget(QWidget *widget, bool noMaximize)
-{
+void QPEApplication::showMainWidget(QWidget *widget, bool noMaximize) {
     QScreen *screen = primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     const bool handheld = area.width() <= 480 || area.height() <= 480;

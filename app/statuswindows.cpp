@@ -37,6 +37,8 @@ void KALOWindow::showProcessing() {
 }
 
 void KALOWindow::hideProcessing() {
+    if (!processingLabel)
+        return;
     processingLabel->hide();
     // Some platforms hand the activation to the label when it is shown and to nobody when it is
     // hidden again; give it back so the keyboard keeps working in the window.

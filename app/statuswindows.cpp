@@ -2,10 +2,26 @@
 #include "app/kalowindow.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+
+namespace {
+qint64 eventWindowNs = 0;
+}
+
+void KALOWindow::letEventsRun() {
+    QElapsedTimer timer;
+    timer.start();
+    QApplication::processEvents(QEventLoop::AllEvents, 100);
+    eventWindowNs += timer.nsecsElapsed();
+}
+
+qint64 KALOWindow::eventWindowNanoseconds() {
+    return eventWindowNs;
+}
 
 void KALOWindow::showDatabaseError(const QString &text) {
     // The literals are kept as they always were, stray '<' and unclosed last tag included: the

@@ -6,18 +6,12 @@
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
-
-// Lets the processing window paint (or, after the query, vanish) before the GUI thread goes on.
-void letWindowsPaint() {
-    QApplication::processEvents(QEventLoop::AllEvents, 100);
-}
 
 const QString allCategories = QStringLiteral("All Categories");
 
@@ -104,10 +98,10 @@ void KALOWindow::populateDataWindow(const QString &category) {
     const QString sql = browseStatement(group.value(0, 0));
 
     showProcessing();
-    letWindowsPaint();
+    letEventsRun();
     const ResultRows foods = db.exec(sql);
     hideProcessing();
-    letWindowsPaint();
+    letEventsRun();
 
     if (db.hasError())
         showDatabaseError(db.lastError());
@@ -144,7 +138,7 @@ void KALOWindow::populateSearchDataWindow(const QString &text, const QString &ca
     QString groupCode;
 
     showProcessing();
-    letWindowsPaint();
+    letEventsRun();
 
     if (category != allCategories) {
         const ResultRows group = db.exec(groupCodeStatement(category));
@@ -174,7 +168,7 @@ void KALOWindow::populateSearchDataWindow(const QString &text, const QString &ca
         foods = db.exec(searchStatement(searchCondition(restricted, groupCode, terms)));
 
     hideProcessing();
-    letWindowsPaint();
+    letEventsRun();
 
     if (search) {
         if (db.hasError())
@@ -194,7 +188,7 @@ void KALOWindow::populateTopDataWindow(const QString &label) {
         return;
 
     showProcessing();
-    letWindowsPaint();
+    letEventsRun();
     topCombo->setEnabled(false);
     const int criterion = topCombo->currentIndex();
     ResultRows foods;
@@ -202,7 +196,7 @@ void KALOWindow::populateTopDataWindow(const QString &label) {
     if (valid)
         foods = db.exec(topListStatement(criterion));
     hideProcessing();
-    letWindowsPaint();
+    letEventsRun();
 
     if (valid) {
         if (db.hasError())

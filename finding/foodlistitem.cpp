@@ -5,11 +5,20 @@
 
 #include <QTreeWidget>
 
+namespace {
+
+// The key of every value that reads as no number; most rows (all but the Top 15 list's) have no
+// value, and formatting the same zero for thousands of them is a good part of a list's fill.
+const QString zeroKey = QStringLiteral("      0.00");
+
+} // namespace
+
 FoodListItem::FoodListItem(QTreeWidget *list, const QString &foodId, const QString &description,
                            const QString &value)
     : QTreeWidgetItem(list, QStringList{description, value}, RowType)
     , id(foodId)
-    , valueKey(sortKey(value, 1)) {
+    , descriptionKey(description)
+    , valueKey(value.isEmpty() ? zeroKey : sortKey(value, 1)) {
     if (!value.isNull())
         setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
 }
@@ -23,11 +32,19 @@ QString FoodListItem::sortKey(const QString &text, int column) {
 }
 
 QString FoodListItem::key(int column) const {
+    if (column == 0)
+        return descriptionKey;
     return column == 1 ? valueKey : text(column);
 }
 
 bool FoodListItem::operator<(const QTreeWidgetItem &other) const {
     const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
+    // Two rows of ours compare their kept keys directly: sorting thousands of rows makes this
+    // comparison a hundred thousand times, too often to fetch and convert the column texts.
+    if (other.type() == RowType && (column == 0 || column == 1)) {
+        const auto &row = static_cast<const FoodListItem &>(other);
+        return column == 0 ? descriptionKey < row.descriptionKey : valueKey < row.valueKey;
+    }
     const QString otherKey = other.type() == RowType
                                  ? static_cast<const FoodListItem &>(other).key(column)
                                  : sortKey(other.text(column), column);
@@ -36,6 +53,10 @@ bool FoodListItem::operator<(const QTreeWidgetItem &other) const {
 
 void FoodListItem::setData(int column, int role, const QVariant &value) {
     QTreeWidgetItem::setData(column, role, value);
-    if (column == 1 && (role == Qt::DisplayRole || role == Qt::EditRole))
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return;
+    if (column == 0)
+        descriptionKey = text(0);
+    else if (column == 1)
         valueKey = sortKey(text(1), 1);
 }

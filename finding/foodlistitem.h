@@ -30,5 +30,6 @@ public:
 
 private:
     QString id;
-    QString valueKey; // key(1), made once: sorting compares it many times
+    QString descriptionKey; // key(0), the description; shares the column text's data
+    QString valueKey;       // key(1), made once: sorting compares it many times
 };

@@ -1,0 +1,625 @@
+// kalo_bench: times start-up and every user action of the real main window on the real food
+// database (offscreen), the ranking cache build and the database builder; prints table rows.
+#include "app/kalowindow.h"
+#include "app/settings.h"
+#include "bench/benchtable.h"
+#include "db/sqlitedb.h"
+#include "details/kalodetailsdialog.h"
+#include "finding/topcache.h"
+#include "finding/topcriteria.h"
+#include "platform/qpeapplication.h"
+
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+const QString largestGroup = QStringLiteral("Vegetables and Vegetable Products");
+constexpr double actionGoalMs = 20.0;
+constexpr double cacheGoalMs = 300.0;
+constexpr double builderGoalMs = 10000.0;
+
+double msSince(const QElapsedTimer &timer) {
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double msOfNs(qint64 ns) {
+    return double(ns) / 1e6;
+}
+
+void say(const QString &text) {
+    std::fprintf(stderr, "kalo_bench: %s\n", qPrintable(text));
+}
+
+[[noreturn]] void fail(const QString &text) {
+    say(text);
+    std::exit(1);
+}
+
+bool copyTree(const QString &from, const QString &to) {
+    if (!QDir().mkpath(to))
+        return false;
+    const QFileInfoList entries =
+        QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyTree(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+bool replaceFile(const QString &from, const QString &to) {
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+// Lets everything that is pending happen (paints, deferred deletes), untimed.
+void drain() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+// One timed run of an action: from the signal to the result, the part of it spent in the event
+// processing windows, and the time from the result to its pixels being flushed.
+struct Sample {
+    double total = 0.0;
+    double windows = 0.0;
+    double paint = 0.0;
+};
+
+class ActionClock {
+public:
+    void start() {
+        windowsAtStart = KALOWindow::eventWindowNanoseconds();
+        timer.start();
+    }
+    Sample stop() const {
+        Sample s;
+        s.total = msSince(timer);
+        s.windows = msOfNs(KALOWindow::eventWindowNanoseconds() - windowsAtStart);
+        return s;
+    }
+
+private:
+    QElapsedTimer timer;
+    qint64 windowsAtStart = 0;
+};
+
+// Runs the event loop until the widget's next paint has been flushed (a zero timer posted from
+// its paint event fires after the flush); the milliseconds that took, or -1 after 5 s without.
+class PaintWaiter : public QObject {
+public:
+    double waitFor(QWidget *widget) {
+        painted = false;
+        QElapsedTimer timer;
+        timer.start();
+        widget->installEventFilter(this);
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+        guard.start(5000);
+        loop.exec();
+        widget->removeEventFilter(this);
+        return painted ? msSince(timer) : -1.0;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this]() {
+                painted = true;
+                loop.quit();
+            });
+        }
+        return false;
+    }
+
+private:
+    QEventLoop loop;
+    bool painted = false;
+};
+
+template <typename T> T *child(QObject *parent, const char *name) {
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    if (!found)
+        fail(QStringLiteral("no widget %1").arg(QLatin1String(name)));
+    return found;
+}
+
+TableRow actionRow(const QString &name, const QList<Sample> &samples, double goalMs) {
+    QList<double> totals, windows, outside, paints, shown;
+    for (const Sample &s : samples) {
+        totals << s.total;
+        windows << s.windows;
+        outside << s.total - s.windows;
+        paints << s.paint;
+        shown << s.total - s.windows + s.paint;
+    }
+    const Summary total = summarize(totals);
+    TableRow row;
+    row.measurement = name;
+    row.runs = total.count;
+    row.median = ms(total.median);
+    row.spread = msSpread(total);
+    row.inWindows = ms(summarize(windows).median);
+    row.outside = ms(summarize(outside).median);
+    row.paint = ms(summarize(paints).median);
+    if (goalMs > 0) {
+        row.goal = QStringLiteral("outside + paint ≤ %1 ms").arg(goalMs);
+        row.met = summarize(shown).median <= goalMs ? QStringLiteral("yes") : QStringLiteral("no");
+    }
+    return row;
+}
+
+TableRow timeRow(const QString &name, const QList<double> &samples, double goalMs) {
+    const Summary s = summarize(samples);
+    TableRow row;
+    row.measurement = name;
+    row.runs = s.count;
+    row.median = ms(s.median);
+    row.spread = msSpread(s);
+    if (goalMs > 0) {
+        row.goal =
+            QStringLiteral("≤ %1").arg(goalMs >= 1000 ? QStringLiteral("%1 s").arg(goalMs / 1000)
+                                                      : QStringLiteral("%1 ms").arg(goalMs));
+        row.met = s.median <= goalMs ? QStringLiteral("yes") : QStringLiteral("no");
+    }
+    return row;
+}
+
+void printRow(const TableRow &row) {
+    std::printf("%s\n", qPrintable(tableLine(row)));
+    std::fflush(stdout);
+}
+
+// Closes the details dialog as soon as its report has been painted, timing the way there and a
+// change of serving on the open dialog.
+class DialogDriver : public QObject {
+public:
+    DialogDriver(KALODetailsDialog *detailsDialog, ActionClock &openingClock)
+        : dialog(detailsDialog)
+        , clock(openingClock)
+        , viewport(child<QTextBrowser>(detailsDialog, "reportBrowser")->viewport())
+        , menu(child<QMenu>(detailsDialog, "weightMenu")) {
+        dialog->installEventFilter(this);
+    }
+    ~DialogDriver() override { dialog->removeEventFilter(this); }
+
+    Sample opening;
+    Sample serving;
+    bool servingTimed = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == dialog && event->type() == QEvent::Show) {
+            opening = clock.stop();
+            shownAt.start();
+            viewport->installEventFilter(this);
+        } else if (watched == viewport && event->type() == QEvent::Paint) {
+            viewport->removeEventFilter(this);
+            QTimer::singleShot(0, this, &DialogDriver::painted);
+        }
+        return false;
+    }
+
+private:
+    void painted() {
+        opening.paint = msSince(shownAt);
+        // The serving the user picks from the menu: the first common serving (or the custom
+        // weight when the food has none).
+        const int index = menu->actions().size() > 1 ? 1 : 0;
+        ActionClock servingClock;
+        servingClock.start();
+        emit dialog->valueChanged(index);
+        serving = servingClock.stop();
+        PaintWaiter waiter;
+        serving.paint = waiter.waitFor(viewport);
+        servingTimed = true;
+        dialog->reject();
+    }
+
+    KALODetailsDialog *dialog;
+    ActionClock &clock;
+    QWidget *viewport;
+    QMenu *menu;
+    QElapsedTimer shownAt;
+};
+
+struct Options {
+    int runs = 21;
+    int startRuns = 11;
+    int cacheRuns = 7;
+    int builderRuns = 3;
+    QString dataDir;
+    QString jar;
+    QString mkdb;
+};
+
+class Bench {
+public:
+    Bench(QPEApplication &application, const Options &options, const QString &install,
+          const QString &scratchDir)
+        : app(application)
+        , opt(options)
+        , installDir(install)
+        , scratch(scratchDir) {}
+
+    void start();
+    void actions();
+    void cacheBuild();
+    void builder();
+
+private:
+    QPEApplication &app;
+    const Options &opt;
+    QString installDir;
+    QString scratch;
+};
+
+void Bench::start() {
+    QList<Sample> samples;
+    for (int i = 0; i <= opt.startRuns; ++i) { // run 0 warms the caches and is not counted
+        drain();
+        ActionClock clock;
+        clock.start();
+        auto *window = new KALOWindow(nullptr, Qt::Window);
+        Sample s = clock.stop();
+        PaintWaiter waiter;
+        QElapsedTimer shown;
+        shown.start();
+        app.showMainWidget(window, false);
+        window->show();
+        const double painted = waiter.waitFor(window);
+        s.paint = painted < 0 ? -1.0 : msSince(shown);
+        if (child<QTreeWidget>(window, "browseList")->topLevelItemCount() == 0)
+            fail(QStringLiteral("the first group lists no food"));
+        delete window;
+        if (i > 0)
+            samples << s;
+    }
+    TableRow row = actionRow(QStringLiteral("Window built, first group listed (paint: shown)"),
+                             samples, actionGoalMs);
+    printRow(row);
+}
+
+void Bench::actions() {
+    drain();
+    auto *window = new KALOWindow(nullptr, Qt::Window);
+    app.showMainWidget(window, false);
+    window->show();
+    drain();
+
+    auto *tabs = child<QTabBar>(window, "tabBar");
+    auto *categoryCombo = child<QComboBox>(window, "categoryCombo");
+    auto *browseList = child<QTreeWidget>(window, "browseList");
+    auto *searchCombo = child<QComboBox>(window, "searchCombo");
+    auto *searchButton = child<QPushButton>(window, "searchButton");
+    auto *searchList = child<QTreeWidget>(window, "searchList");
+    auto *topCombo = child<QComboBox>(window, "topCombo");
+    auto *topList = child<QTreeWidget>(window, "topList");
+    auto *dialog = window->findChild<KALODetailsDialog *>();
+    if (!dialog)
+        fail(QStringLiteral("no details dialog"));
+
+    const auto browse = [categoryCombo](int index) {
+        categoryCombo->setCurrentIndex(index);
+        emit categoryCombo->textActivated(categoryCombo->itemText(index));
+    };
+    const auto search = [searchCombo, searchButton](const QString &text) {
+        searchCombo->setEditText(text);
+        searchButton->click();
+    };
+
+    // Browsing the largest group, coming from the first one.
+    tabs->setCurrentIndex(0);
+    const int largest = categoryCombo->findText(largestGroup);
+    if (largest < 0)
+        fail(QStringLiteral("no group \"%1\"").arg(largestGroup));
+    QList<Sample> samples;
+    for (int i = 0; i <= opt.runs; ++i) {
+        browse(0);
+        drain();
+        ActionClock clock;
+        clock.start();
+        browse(largest);
+        Sample s = clock.stop();
+        PaintWaiter waiter;
+        s.paint = waiter.waitFor(browseList->viewport());
+        if (i > 0)
+            samples << s;
+    }
+    printRow(actionRow(QStringLiteral("Browse %1 (%2 foods)")
+                           .arg(largestGroup)
+                           .arg(browseList->topLevelItemCount()),
+                       samples, actionGoalMs));
+
+    // Searches, each coming from a search that found nothing.
+    tabs->setCurrentIndex(1);
+    const struct {
+        QString text;
+        QString name;
+    } searches[] = {
+        {QStringLiteral("cheddar"), QStringLiteral("Search \"cheddar\"")},
+        {QStringLiteral("raw"), QStringLiteral("Search \"raw\"")},
+        {QStringLiteral(","), QStringLiteral("Search \",\" (separators only: all foods)")},
+    };
+    for (const auto &s : searches) {
+        samples.clear();
+        for (int i = 0; i <= opt.runs; ++i) {
+            search(QStringLiteral("xyzzy"));
+            drain();
+            ActionClock clock;
+            clock.start();
+            search(s.text);
+            Sample sample = clock.stop();
+            PaintWaiter waiter;
+            sample.paint = waiter.waitFor(searchList->viewport());
+            if (i > 0)
+                samples << sample;
+        }
+        printRow(actionRow(
+            QStringLiteral("%1 (%2 foods)").arg(s.name).arg(searchList->topLevelItemCount()),
+            samples, actionGoalMs));
+    }
+
+    // Top 15: one criterion after another.
+    tabs->setCurrentIndex(2);
+    drain();
+    samples.clear();
+    for (int i = 0; i <= opt.runs; ++i) {
+        const int criterion = (i + 1) % topCriteriaCount;
+        topCombo->setCurrentIndex(criterion);
+        drain();
+        ActionClock clock;
+        clock.start();
+        emit topCombo->textActivated(topCombo->itemText(criterion));
+        Sample s = clock.stop();
+        PaintWaiter waiter;
+        s.paint = waiter.waitFor(topList->viewport());
+        if (topList->topLevelItemCount() == 0)
+            fail(QStringLiteral("empty Top 15 list"));
+        if (i > 0)
+            samples << s;
+    }
+    printRow(
+        actionRow(QStringLiteral("Top 15 list (all 20 criteria in turn)"), samples, actionGoalMs));
+
+    // Details of foods of the largest group, and a change of serving on the open dialog.
+    tabs->setCurrentIndex(0);
+    browse(largest);
+    drain();
+    QList<Sample> servings;
+    samples.clear();
+    const int foods = browseList->topLevelItemCount();
+    for (int i = 0; i <= opt.runs; ++i) {
+        QTreeWidgetItem *item = browseList->topLevelItem((i * 97) % foods);
+        drain();
+        ActionClock clock;
+        DialogDriver driver(dialog, clock);
+        clock.start();
+        emit browseList->itemClicked(item, 0);
+        if (!driver.servingTimed)
+            fail(QStringLiteral("the details dialog did not open"));
+        if (i > 0) {
+            samples << driver.opening;
+            servings << driver.serving;
+        }
+    }
+    printRow(actionRow(QStringLiteral("Open a food's details (to the dialog shown)"), samples,
+                       actionGoalMs));
+    printRow(
+        actionRow(QStringLiteral("Choose another serving in the dialog"), servings, actionGoalMs));
+    delete window;
+    drain();
+}
+
+void Bench::cacheBuild() {
+    // A database that never held the rankings: the real one without its twenty tables.
+    const QString foods = installDir + QStringLiteral("/pics/kalo/FOODS.db");
+    const QString bare = scratch + QStringLiteral("/no-rankings.db");
+    if (!replaceFile(foods, bare))
+        fail(QStringLiteral("cannot copy %1").arg(foods));
+    {
+        SQLiteDB db(bare, false);
+        for (int i = 0; i < topCriteriaCount; ++i)
+            db.exec(QStringLiteral("drop table ") + topTableName(i));
+        db.exec(QStringLiteral("vacuum"));
+        if (db.hasError())
+            fail(db.lastError());
+    }
+    const QString firstStartDir = scratch + QStringLiteral("/first-start");
+    if (!copyTree(installDir + QStringLiteral("/pics/kalo/graphics"),
+                  firstStartDir + QStringLiteral("/pics/kalo/graphics")))
+        fail(QStringLiteral("cannot copy the pictures"));
+    const QString firstStartDb = firstStartDir + QStringLiteral("/pics/kalo/FOODS.db");
+
+    const auto rankingTables = [](const QString &path) {
+        SQLiteDB db(path, false);
+        return db
+            .exec(QStringLiteral(
+                "select count(*) from sqlite_master where type='table' and name like 'topdata%'"))
+            .value(0, 0)
+            .toInt();
+    };
+
+    QList<Sample> samples;
+    const QByteArray savedDir = qgetenv("QPEDIR");
+    qputenv("QPEDIR", QFile::encodeName(firstStartDir));
+    for (int i = 0; i <= opt.cacheRuns; ++i) {
+        if (!replaceFile(bare, firstStartDb))
+            fail(QStringLiteral("cannot copy %1").arg(bare));
+        drain();
+        ActionClock clock;
+        clock.start();
+        auto *window = new KALOWindow(nullptr, Qt::Window);
+        const Sample s = clock.stop();
+        delete window;
+        if (rankingTables(firstStartDb) != topCriteriaCount)
+            fail(QStringLiteral("the first start did not build the twenty rankings"));
+        if (i > 0)
+            samples << s;
+    }
+    qputenv("QPEDIR", savedDir);
+    printRow(actionRow(QStringLiteral("First start without rankings: window built, cache built"),
+                       samples, 0));
+
+    QList<double> builds;
+    const QString copy = scratch + QStringLiteral("/cache-build.db");
+    for (int i = 0; i <= opt.cacheRuns; ++i) {
+        if (!replaceFile(bare, copy))
+            fail(QStringLiteral("cannot copy %1").arg(bare));
+        SQLiteDB db(copy, false);
+        QElapsedTimer timer;
+        timer.start();
+        prepareTopCache(db);
+        const double elapsed = msSince(timer);
+        db.close();
+        if (rankingTables(copy) != topCriteriaCount)
+            fail(QStringLiteral("the cache build left rankings out"));
+        if (i > 0)
+            builds << elapsed;
+    }
+    printRow(timeRow(QStringLiteral("Ranking cache build (20 tables)"), builds, cacheGoalMs));
+}
+
+void Bench::builder() {
+    if (opt.jar.isEmpty() || !QFileInfo::exists(opt.jar)) {
+        say(QStringLiteral("no SR24 jar given (--jar): the builder is not timed"));
+        return;
+    }
+    if (!QFileInfo(opt.mkdb).isExecutable())
+        fail(QStringLiteral("no kalo-mkdb at %1").arg(opt.mkdb));
+    const QString output = scratch + QStringLiteral("/built/FOODS.db");
+    QDir().mkpath(QFileInfo(output).path());
+    QList<double> samples;
+    for (int i = 0; i < opt.builderRuns; ++i) {
+        QFile::remove(output);
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        process.start(opt.mkdb,
+                      {QStringLiteral("--jar"), opt.jar, QStringLiteral("--output"), output});
+        process.waitForFinished(-1);
+        const double elapsed = msSince(timer);
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            fail(QStringLiteral("kalo-mkdb failed (exit code %1)").arg(process.exitCode()));
+        samples << elapsed;
+    }
+    printRow(timeRow(QStringLiteral("Builder: SR24 jar to FOODS.db (kalo-mkdb)"), samples,
+                     builderGoalMs));
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    // Nothing of the user's is touched: settings go to a home of our own, in test mode.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        fail(QStringLiteral("no temporary directory"));
+    const QString home = scratch.path() + QStringLiteral("/home");
+    QDir().mkpath(home);
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home + QStringLiteral("/.config")));
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QPEApplication app(argc, argv, QPEApplication::GuiClient);
+    QStandardPaths::setTestModeEnabled(true);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times the main window's start and user actions on the real food database (offscreen), "
+        "the ranking cache build and the database builder. Prints Markdown table rows."));
+    parser.addHelpOption();
+    const QCommandLineOption runsOption(QStringLiteral("runs"),
+                                        QStringLiteral("Timed runs of each user action."),
+                                        QStringLiteral("n"), QStringLiteral("21"));
+    const QCommandLineOption startRunsOption(QStringLiteral("start-runs"),
+                                             QStringLiteral("Timed window constructions."),
+                                             QStringLiteral("n"), QStringLiteral("11"));
+    const QCommandLineOption cacheRunsOption(QStringLiteral("cache-runs"),
+                                             QStringLiteral("Timed ranking cache builds."),
+                                             QStringLiteral("n"), QStringLiteral("7"));
+    const QCommandLineOption builderRunsOption(QStringLiteral("builder-runs"),
+                                               QStringLiteral("Timed database builds."),
+                                               QStringLiteral("n"), QStringLiteral("3"));
+    const QCommandLineOption dataOption(
+        QStringLiteral("data"),
+        QStringLiteral("Installation data (share/kalo of the build tree by default)."),
+        QStringLiteral("dir"));
+    const QCommandLineOption jarOption(QStringLiteral("jar"),
+                                       QStringLiteral("The USDA SR24 jar, for the builder."),
+                                       QStringLiteral("file"));
+    const QCommandLineOption mkdbOption(
+        QStringLiteral("mkdb"), QStringLiteral("kalo-mkdb (beside this program by default)."),
+        QStringLiteral("file"));
+    const QCommandLineOption onlyOption(
+        QStringLiteral("only"),
+        QStringLiteral("Run only these parts (comma separated): start, actions, cache, builder."),
+        QStringLiteral("parts"), QStringLiteral("start,actions,cache,builder"));
+    const QCommandLineOption headerOption(QStringLiteral("header"),
+                                          QStringLiteral("Print the table header first."));
+    parser.addOptions({runsOption, startRunsOption, cacheRunsOption, builderRunsOption, dataOption,
+                       jarOption, mkdbOption, onlyOption, headerOption});
+    parser.process(app);
+
+    Options options;
+    options.runs = qMax(1, parser.value(runsOption).toInt());
+    options.startRuns = qMax(1, parser.value(startRunsOption).toInt());
+    options.cacheRuns = qMax(1, parser.value(cacheRunsOption).toInt());
+    options.builderRuns = qMax(1, parser.value(builderRunsOption).toInt());
+    const QString binDir = QCoreApplication::applicationDirPath();
+    options.dataDir = parser.isSet(dataOption) ? parser.value(dataOption)
+                                               : binDir + QStringLiteral("/../share/kalo");
+    options.jar = parser.value(jarOption);
+    options.mkdb =
+        parser.isSet(mkdbOption) ? parser.value(mkdbOption) : binDir + QStringLiteral("/kalo-mkdb");
+
+    if (!QFileInfo::exists(options.dataDir + QStringLiteral("/pics/kalo/FOODS.db")))
+        fail(QStringLiteral("no FOODS.db below %1").arg(options.dataDir));
+    // The program runs on a copy, so that the build tree's database stays as it was built.
+    const QString installDir = scratch.path() + QStringLiteral("/kalo");
+    if (!copyTree(options.dataDir, installDir))
+        fail(QStringLiteral("cannot copy %1").arg(options.dataDir));
+    qputenv("QPEDIR", QFile::encodeName(installDir));
+    loadSettings();
+
+    if (parser.isSet(headerOption))
+        std::printf("%s\n", qPrintable(tableHeader()));
+    Bench bench(app, options, installDir, scratch.path());
+    const QStringList parts = parser.value(onlyOption).split(QLatin1Char(','));
+    if (parts.contains(QStringLiteral("start")))
+        bench.start();
+    if (parts.contains(QStringLiteral("actions")))
+        bench.actions();
+    if (parts.contains(QStringLiteral("cache")))
+        bench.cacheBuild();
+    if (parts.contains(QStringLiteral("builder")))
+        bench.builder();
+    return 0;
+}

@@ -3,10 +3,31 @@
 
 #include "platform/installdir.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
 #include <QWidget>
 #include <clocale>
+
+namespace {
+
+// The icon installed with the program into the hicolor theme beside its data (share/icons beside
+// share/kalo), read from there: a theme look-up parses the whole theme index first, which costs
+// several milliseconds of every start.
+QIcon installedIcon() {
+    QIcon icon;
+    const QDir theme(installationDirectory() + QStringLiteral("../icons/hicolor"));
+    const QStringList sizes = theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &size : sizes) {
+        const QString file = theme.filePath(size + QStringLiteral("/apps/kalo.png"));
+        if (QFileInfo::exists(file))
+            icon.addFile(file);
+    }
+    return icon;
+}
+
+} // namespace
 
 QPEApplication::QPEApplication(int &argc, char **argv, Type)
     : QApplication(argc, argv) {
@@ -16,7 +37,8 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type)
     setApplicationName(QStringLiteral("KALO"));
     setDesktopFileName(QStringLiteral("kalo"));
     // The icon installed into the desktop's icon theme with the program, when it is there.
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("kalo")));
+    const QIcon icon = installedIcon();
+    setWindowIcon(icon.isNull() ? QIcon::fromTheme(QStringLiteral("kalo")) : icon);
 }
 
 QString QPEApplication::qpeDir() {

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 
 namespace {
@@ -152,13 +153,25 @@ void KALOWindow::populateSearchDataWindow(const QString &text, const QString &ca
 
     // Each word is searched for as its dictionary token when it has one, else as plain text.
     QStringList terms;
+    // A word or term given again adds nothing to the result: each is looked up and searched
+    // once, so a text that repeats a word neither repeats its look-ups nor outgrows the library's
+    // limit on the size of a condition.
+    QSet<QString> seenWords;
+    QSet<QString> seenTerms;
     for (const QString &word : words) {
+        if (seenWords.contains(word))
+            continue;
+        seenWords.insert(word);
         const ResultRows token = db.exec(wordLookupStatement(word));
         if (db.hasError()) {
             showDatabaseError(db.lastError()); // the word is left out
             continue;
         }
-        terms.append(token.isEmpty() ? word : token.value(0, 0));
+        const QString term = token.isEmpty() ? word : token.value(0, 0);
+        if (!seenTerms.contains(term)) {
+            seenTerms.insert(term);
+            terms.append(term);
+        }
     }
 
     // Words that all failed their look-up leave no condition, which would list every food.

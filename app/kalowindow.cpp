@@ -2,6 +2,7 @@
 #include "app/kalowindow.h"
 
 #include "app/settings.h"
+#include "db/foodsschema.h"
 #include "details/kalodetailsdialog.h"
 #include "platform/cnumber.h"
 #include "platform/qpeapplication.h"
@@ -137,6 +138,13 @@ KALOWindow::KALOWindow(QWidget *parent, Qt::WindowFlags flags)
     setCentralWidget(central);
 
     db.open(QPEApplication::qpeDir() + QStringLiteral("/pics/kalo/FOODS.db"), false);
+    // A file that lacks a table or column the program reads (an empty file, a damaged or foreign
+    // database) counts as not opened: one error box now, instead of one at every query.
+    if (db.isOpen()) {
+        db.exec(foodsProbeStatement());
+        if (db.hasError())
+            db.close(); // the library's message stays pending for the box below
+    }
     // The Options page was built before the database was open; now it can name the release.
     if (auto *about = optionsPage->findChild<QLabel *>(QStringLiteral("aboutLabel")))
         about->setText(aboutText());

@@ -29,3 +29,14 @@ QStringList foodsIndexStatements() {
         QStringLiteral("CREATE INDEX WORDS_WR_text ON WORDS_WR (TEXT COLLATE NOCASE)"),
     };
 }
+
+QString foodsProbeStatement() {
+    QString columns = QStringLiteral("FOODS_WR.NDB_No, FOODS_WR.\"desc\", FOODS_WR.FdGrp_Cd");
+    for (const char *column : foodsNutrientColumns)
+        columns += QStringLiteral(", FOODS_WR.") + QLatin1String(column);
+    columns += QStringLiteral(", FOODS_WR.GmWt_1, FOODS_WR.GmWt_Desc1, FOODS_WR.GmWt_2, "
+                              "FOODS_WR.GmWt_Desc2, FOODS_GROUP.FdGrp_Cd, FOODS_GROUP.FdGrp_Desc, "
+                              "WORDS_WR.WID, WORDS_WR.TEXT");
+    return QStringLiteral("select ") + columns +
+           QStringLiteral(" from FOODS_WR, FOODS_GROUP, WORDS_WR limit 0");
+}

@@ -14,3 +14,7 @@ extern const char *const foodsNutrientColumns[foodsNutrientCount];
 QStringList foodsSchemaStatements();
 // CREATE INDEX statements for the program's queries.
 QStringList foodsIndexStatements();
+// A statement that reads no row but names every table and column the program reads: it fails
+// with the library's message ("no such table: WORDS_WR", "no such column: FOODS_WR.desc") on a
+// file that lacks one, and succeeds on any FOODS.db the program can use.
+QString foodsProbeStatement();

@@ -76,6 +76,18 @@ void fitToLayout(QComboBox *combo) {
     combo->setMinimumContentsLength(8);
 }
 
+// A decimal comma, as many languages write it, is taken for the decimal point. The C locale's
+// validator would read it as a thousands separator and, when the field loses the focus, drop it:
+// 12,5 would become 125 g.
+class WeightValidator : public QDoubleValidator {
+public:
+    using QDoubleValidator::QDoubleValidator;
+    State validate(QString &input, int &pos) const override {
+        input.replace(QLatin1Char(','), QLatin1Char('.'));
+        return QDoubleValidator::validate(input, pos);
+    }
+};
+
 QString weightText(double grams) {
     return QString::asprintf("%.2f", grams);
 }
@@ -328,7 +340,7 @@ QWidget *KALOWindow::buildOptionsPage() {
     weightEdit = new QLineEdit(weightBox);
     weightEdit->setObjectName(QStringLiteral("weightEdit"));
     weightEdit->setAlignment(Qt::AlignRight);
-    auto *validator = new QDoubleValidator(weightEdit);
+    auto *validator = new WeightValidator(weightEdit);
     validator->setLocale(QLocale::c()); // a decimal point whatever the user's locale
     weightEdit->setValidator(validator);
     weightEdit->setText(weightText(settings.customWeight));

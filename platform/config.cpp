@@ -26,7 +26,9 @@ void Config::read() {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maxFileSize)
         return;
-    QString text = QString::fromUtf8(file.read(maxFileSize));
+    // The size found, not the largest size allowed: a buffer of maxFileSize for a file of a few
+    // hundred bytes costs 16 MiB at every read.
+    QString text = QString::fromUtf8(file.read(file.size()));
     // An editor may have put a byte order mark before the first group.
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);

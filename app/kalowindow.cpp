@@ -157,9 +157,6 @@ KALOWindow::KALOWindow(QWidget *parent, Qt::WindowFlags flags)
         if (db.hasError())
             db.close(); // the library's message stays pending for the box below
     }
-    // The Options page was built before the database was open; now it can name the release.
-    if (auto *about = optionsPage->findChild<QLabel *>(QStringLiteral("aboutLabel")))
-        about->setText(aboutText());
 
     detailsDialog = new KALODetailsDialog(this);
 
@@ -365,7 +362,9 @@ QWidget *KALOWindow::buildOptionsPage() {
     aboutScroll->setFrameStyle(QFrame::NoFrame);
     aboutScroll->setWidgetResizable(true);
     aboutScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto *about = new QLabel(aboutText());
+    // The text comes when the page is first shown (showPage): laying out wrapped rich text is a
+    // good part of the window's start, and the page is seldom opened.
+    auto *about = new QLabel;
     about->setObjectName(QStringLiteral("aboutLabel"));
     about->setTextFormat(Qt::RichText);
     about->setWordWrap(true);
@@ -417,6 +416,9 @@ void KALOWindow::showPage(int index) {
         setWindowTitle(QStringLiteral("KALO - Options"));
         weightEdit->setText(weightText(settings.customWeight));
         viewSizeCombo->setCurrentIndex(settings.basicView ? 0 : 1);
+        if (auto *about = optionsPage->findChild<QLabel *>(QStringLiteral("aboutLabel"));
+            about && about->text().isEmpty())
+            about->setText(aboutText()); // the database is open by now: it names the release
         break;
     default:
         break;

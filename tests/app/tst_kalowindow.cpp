@@ -307,6 +307,7 @@ private slots:
         QTemporaryDir dir;
         prepareInstallDir(dir.path(), true, statements);
         KALOWindow window;
+        window.findChild<QTabBar *>(QStringLiteral("tabBar"))->setCurrentIndex(4); // Options
         auto *about = window.findChild<QLabel *>(QStringLiteral("aboutLabel"));
         QVERIFY(about);
         QVERIFY(about->text().startsWith(

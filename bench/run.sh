@@ -98,7 +98,8 @@ display=:$(head -n 1 "$scratch/display")
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 cpu=$(grep -m 1 'model name' /proc/cpuinfo | sed 's/.*: //')
-echo "KALO benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) × $cpu, Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6), load average before: $load_before"
+commit=$(git -C "$source_dir" rev-parse --short HEAD 2>/dev/null || echo "unknown")
+echo "KALO benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), commit $commit, $(nproc) × $cpu, Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6), load average before: $load_before"
 echo
 bench_log="$scratch/kalo_bench.log"
 if ! "$build_dir/bin/kalo_bench" --header --runs "$runs" --start-runs "$start_runs" \

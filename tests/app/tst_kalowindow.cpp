@@ -38,26 +38,6 @@ public:
     }
 };
 
-// Closes the details dialog whenever it is shown modally, counting how often that happens.
-class DialogCounter : public QObject {
-public:
-    DialogCounter() {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, [this]() {
-            auto *dialog = qobject_cast<KALODetailsDialog *>(QApplication::activeModalWidget());
-            if (dialog && dialog->isVisible()) {
-                ++opened;
-                dialog->reject();
-            }
-        });
-        timer.start();
-    }
-    int opened = 0;
-
-private:
-    QTimer timer;
-};
-
 } // namespace
 
 class TestKALOWindow : public QObject {
@@ -367,7 +347,7 @@ private slots:
             list->setStyle(&style);
         QTreeWidgetItem *item = list->topLevelItem(0);
 
-        DialogCounter dialogs;
+        DialogCloser dialogs;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(item).center());
         QTRY_COMPARE(dialogs.opened, 1);

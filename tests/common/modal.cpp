@@ -3,20 +3,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
 
 MessageBoxWatcher::MessageBoxWatcher(const QString &buttonText)
-    : button(buttonText)
-{
+    : button(buttonText) {
     timer.setInterval(5);
     connect(&timer, &QTimer::timeout, this, &MessageBoxWatcher::poll);
     timer.start();
 }
 
-void MessageBoxWatcher::poll()
-{
+void MessageBoxWatcher::poll() {
     auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
     if (!box || !box->isVisible() || box->property("kaloAnswered").toBool())
         return;
@@ -35,8 +34,19 @@ void MessageBoxWatcher::poll()
         box->reject();
 }
 
-void whenModalShown(std::function<void(QWidget *)> action, int timeoutMs)
-{
+DialogCloser::DialogCloser() {
+    timer.setInterval(5);
+    connect(&timer, &QTimer::timeout, this, [this]() {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible() && !qobject_cast<QMessageBox *>(dialog)) {
+            ++opened;
+            dialog->reject();
+        }
+    });
+    timer.start();
+}
+
+void whenModalShown(std::function<void(QWidget *)> action, int timeoutMs) {
     auto *timer = new QTimer;
     auto *clock = new QElapsedTimer;
     clock->start();

@@ -11,8 +11,7 @@ class QWidget;
 
 // While it lives, answers every QMessageBox that appears: clicks the button with the given text
 // (or the default button when the text is empty) and records the box's title and text.
-class MessageBoxWatcher : public QObject
-{
+class MessageBoxWatcher : public QObject {
 public:
     explicit MessageBoxWatcher(const QString &buttonText = QString());
     int count() const { return titles.size(); }
@@ -22,6 +21,17 @@ public:
 private:
     void poll();
     QString button;
+    QTimer timer;
+};
+
+// While it lives, rejects every modal dialog (not a message box) as soon as it is shown, counting
+// how often one was shown.
+class DialogCloser : public QObject {
+public:
+    DialogCloser();
+    int opened = 0;
+
+private:
     QTimer timer;
 };
 

@@ -58,26 +58,6 @@ protected:
     }
 };
 
-// While it lives, closes the details dialog each time it is shown modally, counting the openings.
-class DialogCloser : public QObject {
-public:
-    DialogCloser() {
-        timer.setInterval(5);
-        connect(&timer, &QTimer::timeout, this, [this]() {
-            auto *dialog = qobject_cast<KALODetailsDialog *>(QApplication::activeModalWidget());
-            if (dialog && dialog->isVisible()) {
-                ++opened;
-                dialog->reject();
-            }
-        });
-        timer.start();
-    }
-    int opened = 0;
-
-private:
-    QTimer timer;
-};
-
 // Rejects the dialog when it goes out of scope, so a failed check never leaves it open.
 struct CloseOnExit {
     QDialog *dialog;

@@ -196,6 +196,9 @@ KALOWindow::KALOWindow(QWidget *parent, Qt::WindowFlags flags)
 KALOWindow::~KALOWindow() {
     readOptions();
     saveSettings();
+    // The processing window has no parent widget, so nothing else deletes it; it goes with the
+    // window that made it, which for the program is at the end of the process.
+    delete processingLabel;
 }
 
 QWidget *KALOWindow::buildBrowsePage() {

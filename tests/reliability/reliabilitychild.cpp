@@ -51,6 +51,7 @@ int saveLoop(int first, int count) {
     for (int v = first; count == 0 || v < first + count; ++v) {
         fillVersion(v);
         saveSettings();
+        print(QStringLiteral("saved"), QString::number(v));
     }
     return 0;
 }

@@ -5,8 +5,7 @@
 
 class QWidget;
 
-class QPEApplication : public QApplication
-{
+class QPEApplication : public QApplication {
     Q_OBJECT
 public:
     enum Type { GuiClient };

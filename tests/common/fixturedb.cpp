@@ -11,8 +11,7 @@
 namespace {
 
 QString food(int id, const char *desc, const char *group, const QString &values,
-             const char *servings)
-{
+             const char *servings) {
     return QStringLiteral("INSERT INTO FOODS_WR (NDB_No, \"desc\", FdGrp_Cd, Energ_Kcal, "
                           "Cholestrl, FA_Sat, Protein, Vit_C, GmWt_1, GmWt_Desc1, GmWt_2, "
                           "GmWt_Desc2) VALUES (%1, '%2', '%3', %4, %5)")
@@ -22,8 +21,7 @@ QString food(int id, const char *desc, const char *group, const QString &values,
 
 } // namespace
 
-bool runStatements(const QString &path, const QStringList &statements)
-{
+bool runStatements(const QString &path, const QStringList &statements) {
     SQLiteDB db;
     if (!db.open(path, true)) {
         qWarning("fixture: %s", qPrintable(db.lastError()));
@@ -39,8 +37,7 @@ bool runStatements(const QString &path, const QStringList &statements)
     return true;
 }
 
-bool createFixtureDatabase(const QString &path, const QStringList &extraStatements)
-{
+bool createFixtureDatabase(const QString &path, const QStringList &extraStatements) {
     QFile::remove(path);
     QStringList sql = foodsSchemaStatements();
     sql << foodsIndexStatements();
@@ -66,8 +63,8 @@ bool createFixtureDatabase(const QString &path, const QStringList &extraStatemen
     return runStatements(path, sql);
 }
 
-QString prepareInstallDir(const QString &dir, bool withDatabase, const QStringList &extraStatements)
-{
+QString prepareInstallDir(const QString &dir, bool withDatabase,
+                          const QStringList &extraStatements) {
     QDir().mkpath(dir + QStringLiteral("/pics/kalo/graphics"));
     const QString path = dir + QStringLiteral("/pics/kalo/FOODS.db");
     if (withDatabase && !createFixtureDatabase(path, extraStatements))
@@ -76,8 +73,7 @@ QString prepareInstallDir(const QString &dir, bool withDatabase, const QStringLi
     return path;
 }
 
-QString realFoodsDatabase()
-{
+QString realFoodsDatabase() {
     const QString path =
         qEnvironmentVariable("KALO_REAL_DATA_DIR") + QStringLiteral("/pics/kalo/FOODS.db");
     return QFile::exists(path) ? path : QString();

@@ -121,6 +121,8 @@ private slots:
     void init();
     void damagedFile_data();
     void damagedFile();
+    void everyTableAndColumnIsChecked_data();
+    void everyTableAndColumnIsChecked();
     void rankingTablesMissingAfterACutOffBuild();
     void rankingTablesAllMissing();
     void readOnlyFile_data();
@@ -238,6 +240,46 @@ void TestDamagedDatabase::damagedFile() {
     }
     QCOMPARE(fileDigest(path), before);
     QVERIFY(QFileInfo::exists(path) == (kind != QLatin1String("missing")));
+}
+
+void TestDamagedDatabase::everyTableAndColumnIsChecked_data() {
+    QTest::addColumn<QString>("statement"); // run on the fixture database; empty: none
+    QTest::addColumn<QString>("boxText");   // empty: no box
+    QTest::newRow("an intact database") << ""
+                                        << "";
+    QTest::newRow("no serving names") << "ALTER TABLE FOODS_WR DROP COLUMN GmWt_Desc2"
+                                      << "no such column: FOODS_WR.GmWt_Desc2";
+    QTest::newRow("no selenium figures") << "ALTER TABLE FOODS_WR DROP COLUMN Selenium"
+                                         << "no such column: FOODS_WR.Selenium";
+    QTest::newRow("a word table without its words")
+        << "ALTER TABLE WORDS_WR RENAME COLUMN TEXT TO WORD"
+        << "no such column: WORDS_WR.TEXT";
+    QTest::newRow("a group table under another name") << "ALTER TABLE FOODS_GROUP RENAME TO GROUPS"
+                                                      << "no such table: FOODS_GROUP";
+}
+
+void TestDamagedDatabase::everyTableAndColumnIsChecked() {
+    // On the small fixture database, so that this runs wherever the tests are built.
+    QFETCH(QString, statement);
+    QFETCH(QString, boxText);
+    QTemporaryDir dir;
+    const QStringList extra = statement.isEmpty() ? QStringList() : QStringList{statement};
+    const QString path = prepareInstallDir(dir.path(), true, extra);
+    QVERIFY(!path.isEmpty());
+    WindowSession s;
+    if (boxText.isEmpty()) {
+        QCOMPARE(s.boxes->count(), 0);
+        QVERIFY(s.list("browseList")->topLevelItemCount() > 0);
+    } else {
+        QCOMPARE(s.boxes->count(), 1);
+        QVERIFY2(s.boxes->texts.first().contains(boxText), qPrintable(s.boxes->texts.first()));
+        QCOMPARE(s.child<QComboBox>("categoryCombo")->count(), 0);
+        for (int page : {1, 2, 3, 4, 0})
+            s.goToPage(page);
+        s.search(QStringLiteral("cheddar"));
+        QCOMPARE(s.boxes->count(), 1);
+    }
+    QVERIFY(s.idle());
 }
 
 void TestDamagedDatabase::rankingTablesMissingAfterACutOffBuild() {

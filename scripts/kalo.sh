@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for KALO, builds it, and runs the program or the test suite.
 #   scripts/kalo.sh run [args...]   install what is missing, build (Release), start the program
-#   scripts/kalo.sh test            install what is missing, build (Release), run the whole suite
+#   scripts/kalo.sh test            install what is missing, build (Release), run the whole suite,
+#                                   then again under ASan/UBSan, then each fuzz target for 30 s
 # Both are idempotent: nothing is installed, downloaded or rebuilt when nothing changed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,5 +58,9 @@ if [ "$mode" = run ]; then
     exec "$top/build/bin/kalo" "$@"
 fi
 
-cd "$top/build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+(cd "$top/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+
+# The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of
+# every fuzz target (clang's libFuzzer) from its corpus.
+bash "$top/scripts/sanitize.sh"
+bash "$top/scripts/fuzz.sh" 30

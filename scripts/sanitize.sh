@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 top=$PWD
 build=$top/build-asan
 
-# The SR24 jar where scripts/kalo.sh puts it; otherwise the build fetches it itself.
-jar=$top/.deps/cronometer/usr/share/cronometer/usda_sr24.jar
+# The SR24 jar from $KALO_SR24_JAR or where scripts/kalo.sh puts it; otherwise the build fetches
+# it itself.
+jar=${KALO_SR24_JAR:-$top/.deps/cronometer/usr/share/cronometer/usda_sr24.jar}
 jar_option=()
 [ -f "$jar" ] && jar_option=(-DKALO_SR24_JAR="$jar")
 

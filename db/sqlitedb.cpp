@@ -1,6 +1,8 @@
 // The program's one gateway to the SQLite library: a connection, statements, pending errors.
 #include "db/sqlitedb.h"
 
+#include "db/sqltext.h"
+
 #include <QFile>
 #include <sqlite3.h>
 
@@ -187,4 +189,10 @@ int SQLiteDB::userVersion() {
         version = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
     return version;
+}
+
+bool SQLiteDB::tableExists(const QString &name) {
+    return !exec(QStringLiteral("select name from sqlite_master where type='table' and name='%1'")
+                     .arg(sqlQuoted(name)))
+                .isEmpty();
 }

@@ -42,12 +42,17 @@ public:
     // The number stored by PRAGMA user_version (0 when unset or closed).
     int userVersion();
 
+    // True when the database holds a table of this name; a failed look-up leaves its error
+    // pending and answers false.
+    bool tableExists(const QString &name);
+
 signals:
     // Emitted once per row in per-row mode, with the row just appended (owned by the result, valid
     // while the result lives), the column names and the row's index.
     void nextRow(QList<QString> *row, QList<QString> *columns, int index);
 
 private:
+    friend class Transaction;
     void setError(const QString &message);
     QString runStatement(const QString &sql, bool perRow, ResultRows &result);
 

@@ -3,6 +3,7 @@
 
 #include "db/sqlitedb.h"
 #include "db/sqltext.h"
+#include "db/transaction.h"
 #include "finding/topcriteria.h"
 
 #include <QDebug>
@@ -44,24 +45,13 @@ QString topRankingStatement(int index) {
 }
 
 void prepareTopCache(SQLiteDB &db) {
-    const ResultRows present =
-        db.exec(QStringLiteral("select name from sqlite_master where type='table' and name='%1'")
-                    .arg(topTableName(0)));
-    if (!present.isEmpty())
+    if (db.tableExists(topTableName(0)))
         return;
-
-    // One transaction: all twenty tables or none. Without it a build cut short would leave the
-    // first table behind, and the cache would count as present forever with rankings missing.
-    db.exec(QStringLiteral("begin"));
-    if (db.hasError())
-        return; // not open, or a transaction we must not commit for someone else
-    if (!buildTopTables(db)) {
-        db.exec(QStringLiteral("rollback"));
-        return;
-    }
-    db.exec(QStringLiteral("commit"));
-    if (db.hasError())
-        db.exec(QStringLiteral("rollback"));
+    // All twenty tables or none: a build cut short must not leave the first table behind, or the
+    // cache would count as present for good with rankings missing.
+    Transaction transaction(db);
+    if (transaction.isActive() && buildTopTables(db))
+        transaction.commit();
 }
 
 void dropTopCache(SQLiteDB &db) {

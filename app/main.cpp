@@ -1,7 +1,7 @@
 // Program entry: the application object, the settings, the main window and the event loop.
-#include "app/kalowindow.h"
-#include "app/settings.h"
-#include "platform/qpeapplication.h"
+#include "settings/settings.h"
+#include "ui/kalowindow.h"
+#include "ui/qpeapplication.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -26,10 +26,10 @@ public:
 
 int main(int argc, char **argv) {
     QPEApplication app(argc, argv, QPEApplication::GuiClient);
-    loadSettings();
+    Settings settings = loadSettings();
     int result = 0;
     {
-        KALOWindow window(nullptr, Qt::Window);
+        KALOWindow window(std::move(settings), nullptr, Qt::Window);
         QuitAfterFirstPaint quitAfterPaint;
         if (qEnvironmentVariableIsSet("KALO_QUIT_AFTER_PAINT"))
             window.installEventFilter(&quitAfterPaint);

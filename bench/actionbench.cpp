@@ -1,13 +1,14 @@
 // kalo_bench: times start-up and every user action of the real main window on the real food
 // database (offscreen), the ranking cache build and the database builder; prints table rows.
-#include "app/kalowindow.h"
-#include "app/settings.h"
 #include "bench/benchtable.h"
 #include "db/sqlitedb.h"
-#include "details/kalodetailsdialog.h"
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
-#include "platform/qpeapplication.h"
+#include "settings/settings.h"
+#include "ui/kalodetailsdialog.h"
+#include "ui/kalowindow.h"
+#include "ui/qpeapplication.h"
+#include "ui/statuswindows.h"
 
 #include <QComboBox>
 #include <QCommandLineParser>
@@ -92,13 +93,13 @@ struct Sample {
 class ActionClock {
 public:
     void start() {
-        windowsAtStart = KALOWindow::eventWindowNanoseconds();
+        windowsAtStart = StatusWindows::eventWindowNanoseconds();
         timer.start();
     }
     Sample stop() const {
         Sample s;
         s.total = msSince(timer);
-        s.windows = msOfNs(KALOWindow::eventWindowNanoseconds() - windowsAtStart);
+        s.windows = msOfNs(StatusWindows::eventWindowNanoseconds() - windowsAtStart);
         return s;
     }
 
@@ -285,7 +286,7 @@ void Bench::start() {
         drain();
         ActionClock clock;
         clock.start();
-        auto *window = new KALOWindow(nullptr, Qt::Window);
+        auto *window = new KALOWindow(loadSettings(), nullptr, Qt::Window);
         Sample s = clock.stop();
         PaintWaiter waiter;
         QElapsedTimer shown;
@@ -310,7 +311,7 @@ void Bench::start() {
 
 void Bench::actions() {
     drain();
-    auto *window = new KALOWindow(nullptr, Qt::Window);
+    auto *window = new KALOWindow(loadSettings(), nullptr, Qt::Window);
     app.showMainWidget(window, false);
     window->show();
     drain();
@@ -477,7 +478,7 @@ void Bench::cacheBuild() {
         drain();
         ActionClock clock;
         clock.start();
-        auto *window = new KALOWindow(nullptr, Qt::Window);
+        auto *window = new KALOWindow(loadSettings(), nullptr, Qt::Window);
         const Sample s = clock.stop();
         delete window;
         if (rankingTables(firstStartDb) != topCriteriaCount)
@@ -610,7 +611,6 @@ int main(int argc, char **argv) {
     if (!copyTree(options.dataDir, installDir))
         fail(QStringLiteral("cannot copy %1").arg(options.dataDir));
     qputenv("QPEDIR", QFile::encodeName(installDir));
-    loadSettings();
 
     if (parser.isSet(headerOption))
         std::printf("%s\n", qPrintable(tableHeader()));

@@ -3,8 +3,6 @@
 
 #include "platform/cnumber.h"
 
-#include <cmath>
-
 double parseStoredValue(const QString &text) {
     if (text.isEmpty())
         return 0.0;
@@ -24,9 +22,8 @@ ServingList buildServings(const QString &weight1, const QString &name1, const QS
         list.names << name2;
         list.weights << w2;
     }
-    // An "inf" or "nan" from a hand-edited configuration would turn every amount into inf or nan.
     list.names << QStringLiteral("Custom");
-    list.weights << (std::isfinite(customWeight) ? customWeight : 100.0);
+    list.weights << customWeight;
     return list;
 }
 

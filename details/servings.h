@@ -15,8 +15,7 @@ struct ServingList {
 double parseStoredValue(const QString &text);
 
 // The servings of a food from its stored weights and names: each common serving whose weight
-// reads as non-zero, then "Custom" with the custom weight (a weight that is not a finite number
-// counts as 100 g).
+// reads as non-zero, then "Custom" with the custom weight as given.
 ServingList buildServings(const QString &weight1, const QString &name1, const QString &weight2,
                           const QString &name2, double customWeight);
 

@@ -1,9 +1,9 @@
 // Fuzzes the settings file reader: any file must load, and what the program writes back must
 // read back as the same settings and be written again byte for byte (no drift, no damage).
 // Input: the bytes of KALO.conf.
-#include "app/settings.h"
 #include "fuzz/fuzz_common.h"
 #include "platform/config.h"
+#include "settings/settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -101,13 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The program's settings: load, save, load again gives the same settings (as far as the
     // format keeps them); from the second save on the file no longer changes.
     writeFile(configPath, input);
-    loadSettings();
-    const Settings first = settings;
-    saveSettings();
+    const Settings first = loadSettings();
+    saveSettings(first);
     const QByteArray saved = readFile(configPath);
-    settings = Settings();
-    loadSettings();
-    const Settings second = settings;
+    const Settings second = loadSettings();
     FUZZ_CHECK(second.basicView == first.basicView,
                describe(first) + QLatin1Char('\n') + describe(second));
     FUZZ_CHECK(
@@ -116,11 +113,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(second.bookmarkIds == afterWrite(first.bookmarkIds), describe(second));
     FUZZ_CHECK(second.bookmarkDescs == afterWrite(first.bookmarkDescs), describe(second));
     FUZZ_CHECK(second.searchHistory == afterWrite(first.searchHistory), describe(second));
-    saveSettings();
+    saveSettings(second);
     const QByteArray again = readFile(configPath);
-    settings = Settings();
-    loadSettings();
-    saveSettings();
+    saveSettings(loadSettings());
     FUZZ_CHECK(readFile(configPath) == again, QString::fromUtf8(saved));
     return 0;
 }

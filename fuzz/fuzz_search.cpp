@@ -1,10 +1,11 @@
 // Fuzzes search-text splitting and the assembly of every statement that carries typed or stored
 // text: each statement must stay one statement, every quote balanced, every value inside its
 // literal; it must read only, and running it through SQLiteDB must leave the database as it was.
-// Input: one flag byte (1: a group restriction, 2: words stand for dictionary tokens, 4: the
-// group code is the text itself), then the search text in UTF-8.
+// Input: one flag byte (1: a group restriction, 4: the group name is the text itself), then the
+// search text in UTF-8.
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
+#include "finding/foodsearch.h"
 #include "finding/statements.h"
 #include "fuzz/fuzz_common.h"
 
@@ -19,6 +20,7 @@ namespace {
 
 sqlite3 *raw = nullptr; // a second connection, for preparing and for checking the contents
 SQLiteDB *db = nullptr; // the program's wrapper on the same file
+int fingerprintAtStart = 0;
 
 int countOf(const char *sql) {
     sqlite3_stmt *stmt = nullptr;
@@ -141,6 +143,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     if (sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr) !=
         SQLITE_OK)
         std::abort();
+    fingerprintAtStart = contentsFingerprint();
     return 0;
 }
 
@@ -150,8 +153,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const uint8_t flags = data[0];
     const QString text = QString::fromUtf8(fuzzBytes(data + 1, size - 1));
     const bool restricted = flags & 1;
-    const bool asTokens = flags & 2;
-    const QString code = (flags & 4) ? text : QStringLiteral("0100");
 
     // The words: no separator inside, none empty, and together every other character in order.
     const QStringList words = searchWords(text);
@@ -174,30 +175,39 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         QStringLiteral("select NDB_No,desc from FOODS_WR where FdGrp_Cd='' order by desc desc"),
         {text});
 
-    QStringList terms;
+    int looked = 0;
     for (const QString &word : words) {
-        if (terms.size() < 64) // a few dozen words say all there is to say
-            checkStatement(wordLookupStatement(word),
-                           QStringLiteral("select WID from WORDS_WR where TEXT like ''"), {word});
-        terms << (asTokens ? QLatin1Char('@') + word + QLatin1Char('@') : word);
+        if (++looked > 64) // a few dozen words say all there is to say
+            break;
+        checkStatement(wordLookupStatement(word),
+                       QStringLiteral("select WID from WORDS_WR where TEXT like ''"), {word});
     }
 
-    QString skeleton = QStringLiteral("select NDB_No,desc from FOODS_WR");
-    QStringList values;
-    if (restricted) {
-        skeleton += QStringLiteral(" where FdGrp_Cd='' and ( ");
-        values << code;
+    // The whole search as the page runs it: each literal after the group's holds one distinct
+    // word of the text or the token the dictionary has for it, between wildcards.
+    const QString group =
+        restricted ? ((flags & 4) ? text : QStringLiteral("Grandma's Pies")) : allCategoriesName();
+    const QString sql = foodSearchStatement(*db, text, group, {});
+    if (sql.isNull())
+        return 0;
+    const Literals parts = splitLiterals(sql);
+    FUZZ_CHECK(parts.balanced, sql);
+    QStringList terms = parts.values;
+    if (restricted && !terms.isEmpty())
+        terms.removeFirst(); // the group's code
+    QStringList allowed = words;
+    for (QString &word : allowed)
+        word.remove(QChar(0));
+    for (const QString &value : terms) {
+        FUZZ_CHECK(value.size() >= 2 && value.startsWith(QLatin1Char('%')) &&
+                       value.endsWith(QLatin1Char('%')),
+                   sql);
+        const QString term = value.mid(1, value.size() - 2);
+        FUZZ_CHECK(term == QStringLiteral("@CHD@") || allowed.contains(term), sql);
+        FUZZ_CHECK(terms.count(value) == 1, sql);
     }
-    for (qsizetype i = 0; i < terms.size(); ++i) {
-        skeleton += i > 0 ? QStringLiteral(" or desc like ")
-                          : (restricted ? QStringLiteral(" desc like ")
-                                        : QStringLiteral(" where desc like "));
-        skeleton += QStringLiteral("'' ");
-        values << QLatin1Char('%') + terms.at(i) + QLatin1Char('%');
-    }
-    if (restricted)
-        skeleton += QStringLiteral(") ");
-    skeleton += QStringLiteral(" order by desc desc");
-    checkStatement(searchStatement(searchCondition(restricted, code, terms)), skeleton, values);
+    db->exec(sql);
+    db->lastError();
+    FUZZ_CHECK(contentsFingerprint() == fingerprintAtStart, sql);
     return 0;
 }

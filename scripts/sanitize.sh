@@ -17,10 +17,10 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALO_SANITIZE=ON
     "${jar_option[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
-# Leaks are checked too; tests/reliability/lsan.supp names the one library whose caches are
+# Leaks are checked too; scripts/lsan.supp names the one library whose caches are
 # never freed (fontconfig).
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/tests/reliability/lsan.supp:print_suppressions=0}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$top/scripts/lsan.supp:print_suppressions=0}
 cd "$build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"

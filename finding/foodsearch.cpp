@@ -1,0 +1,76 @@
+// The word search: from a search text to the statement that lists the matching foods, and the
+// rule that keeps the search history.
+#include "finding/foodsearch.h"
+
+#include "db/sqlitedb.h"
+#include "finding/statements.h"
+
+#include <QSet>
+
+QString allCategoriesName() {
+    return QStringLiteral("All Categories");
+}
+
+QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+                            const ErrorHandler &onError) {
+    if (!db.isOpen() || category.isEmpty() || text.isEmpty())
+        return QString();
+    const auto report = [&] {
+        const QString message = db.lastError();
+        if (onError)
+            onError(message);
+    };
+
+    bool restricted = false;
+    QString groupCode;
+    if (category != allCategoriesName()) {
+        const ResultRows group = db.exec(groupCodeStatement(category));
+        if (db.hasError()) {
+            report(); // then the search runs over all groups
+        } else {
+            groupCode = group.value(0, 0);
+            restricted = true;
+        }
+    }
+
+    // A word or term given again adds nothing to the result: each is looked up and searched once,
+    // so a text that repeats a word neither repeats its look-ups nor outgrows the library's limit
+    // on the size of a condition.
+    const QStringList words = searchWords(text);
+    QStringList terms;
+    QSet<QString> seenWords;
+    QSet<QString> seenTerms;
+    for (const QString &word : words) {
+        if (seenWords.contains(word))
+            continue;
+        seenWords.insert(word);
+        const ResultRows token = db.exec(wordLookupStatement(word));
+        if (db.hasError()) {
+            report(); // the word is left out
+            continue;
+        }
+        const QString term = token.isEmpty() ? word : token.value(0, 0);
+        if (!seenTerms.contains(term)) {
+            seenTerms.insert(term);
+            terms.append(term);
+        }
+    }
+    // Words that all failed their look-up leave no condition, which would list every food.
+    if (terms.isEmpty() && !words.isEmpty())
+        return QString();
+    return searchStatement(searchCondition(restricted, groupCode, terms));
+}
+
+QStringList recordSearch(QStringList history, const QString &text) {
+    const QString upper = text.toUpper();
+    for (qsizetype i = 0; i < history.size(); ++i) {
+        if (history.at(i).toUpper() == upper) {
+            history.removeAt(i);
+            break;
+        }
+    }
+    if (history.size() > 16)
+        history.removeLast();
+    history.prepend(text);
+    return history;
+}

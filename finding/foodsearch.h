@@ -1,0 +1,29 @@
+// The word search: from a search text to the statement that lists the matching foods, and the
+// rule that keeps the search history.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class SQLiteDB;
+
+// The food-group entry of the search page that restricts nothing.
+QString allCategoriesName();
+
+// Receives the library's message of each statement that failed, at once, while the search goes on.
+using ErrorHandler = std::function<void(const QString &message)>;
+
+// The statement that lists the foods whose stored description holds any word of the text,
+// within the named group unless it is "All Categories". Runs the group look-up and one dictionary
+// look-up per distinct word on the database: a word found in the dictionary is searched as its
+// token, any other as itself. A failed group look-up searches all groups; a word whose look-up
+// fails is left out. Null when nothing is to be listed: no open database, an empty text or group
+// name, or words that all failed their look-up.
+QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+                            const ErrorHandler &onError);
+
+// The history after searching the text: an entry equal to it but for letter case is removed, the
+// oldest one dropped when more than 16 remain, and the text put first as typed.
+QStringList recordSearch(QStringList history, const QString &text);

@@ -1,0 +1,20 @@
+// The user's persisted choices: default view, custom weight, bookmarks and search history.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A plain value: the main window owns the one of the running program and hands it to what needs
+// it; tests make their own.
+struct Settings {
+    bool basicView = true;       // the details dialog opens in its basic view
+    double customWeight = 100.0; // grams, offered as the "Custom" serving
+    QStringList bookmarkIds;     // food numbers, oldest first
+    QStringList bookmarkDescs;   // their descriptions, entry i belongs to bookmarkIds[i]
+    QStringList searchHistory;   // the search combo's texts, newest first
+};
+
+// The settings in the configuration file KALO (group KALO); missing keys give the defaults.
+Settings loadSettings();
+// Writes all fields to the configuration file KALO; false when the file could not be written.
+bool saveSettings(const Settings &settings);

@@ -1,0 +1,63 @@
+// The Browse page: the foods of one food group.
+#include "ui/browsepage.h"
+
+#include "db/sqlitedb.h"
+#include "finding/statements.h"
+#include "ui/choicecombo.h"
+#include "ui/foodlist.h"
+#include "ui/statuswindows.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+BrowsePage::BrowsePage(const PageContext &pageContext, QWidget *parent)
+    : QFrame(parent)
+    , context(pageContext) {
+    setObjectName(QStringLiteral("browsePage"));
+    setFrameStyle(QFrame::NoFrame);
+
+    auto *label = new QLabel(QStringLiteral("Categories:"), this);
+    categoryCombo = newChoiceCombo(QStringLiteral("categoryCombo"), this, 180);
+    browseList = new FoodList({QStringLiteral("Description ")}, QStringLiteral("browseList"), this);
+
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(1, 1, 1, 1);
+    auto *row = new QHBoxLayout;
+    row->setSpacing(2);
+    row->addWidget(label, 1);
+    row->addWidget(categoryCombo, 10);
+    page->addLayout(row);
+    auto *listBox = new QVBoxLayout;
+    listBox->addWidget(browseList, 10);
+    page->addLayout(listBox);
+
+    connect(categoryCombo, &QComboBox::textActivated, this, &BrowsePage::groupActivated);
+    connect(browseList, &FoodList::foodChosen, this, &BrowsePage::foodChosen);
+}
+
+void BrowsePage::setGroups(const QStringList &names) {
+    categoryCombo->clear();
+    categoryCombo->addItems(names);
+}
+
+QString BrowsePage::currentGroup() const {
+    return categoryCombo->currentText();
+}
+
+void BrowsePage::listGroup(const QString &name) {
+    if (!context.db.isOpen())
+        return;
+    categoryCombo->setEnabled(false);
+    ResultRows group;
+    if (context.status.query(context.db, groupCodeStatement(name), &group)) {
+        // A name without a group gives a null code, which lists no food.
+        const QString sql = browseStatement(group.value(0, 0));
+        const ResultRows foods =
+            context.status.whileProcessing([&] { return context.db.exec(sql); });
+        if (!context.status.reportError(context.db))
+            browseList->fill(foods, false, context.words);
+    }
+    categoryCombo->setEnabled(true);
+}

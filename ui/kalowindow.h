@@ -1,0 +1,76 @@
+// The main window: five pages behind an icon tab bar, the food database and the details dialog.
+#pragma once
+
+#include "db/sqlitedb.h"
+#include "details/foodreport.h"
+#include "finding/wordindex.h"
+#include "settings/settings.h"
+#include "ui/statuswindows.h"
+
+#include <QMainWindow>
+
+class BookmarksPage;
+class BrowsePage;
+class KALODetailsDialog;
+class OptionsPage;
+class QStackedWidget;
+class QTabBar;
+class SearchPage;
+class TopPage;
+
+// Owns the user's settings (saved when the window is destroyed), the database, the word index and
+// the report state of the food shown in the details dialog. Widgets carry object names, so that
+// tests find them.
+class KALOWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit KALOWindow(Settings settings, QWidget *parent = nullptr,
+                        Qt::WindowFlags flags = Qt::Window);
+    ~KALOWindow() override;
+
+    const Settings &userSettings() const { return settings; }
+
+    // Copies the search history and the Options page into the settings.
+    void readOptions();
+
+    void showDatabaseError(const QString &text);
+    void showProcessing();
+    void hideProcessing();
+
+    // Rebuilds the Bookmarks page from the settings.
+    void fillBookmarks();
+    // Start-up steps: the word dictionary, the group and criteria choices, the ranking cache.
+    void loadWordIndex();
+    void fillCombos();
+    void prepareTopCache();
+
+private slots:
+    void showPage(int index);
+    void populateDataWindow(const QString &category);
+    void populateSearchDataWindow(const QString &text, const QString &category);
+    void searchButtonClicked();
+    void populateTopDataWindow(const QString &label);
+    void itemClicked(const QString &foodId);
+    void updateCachedArray(int weightIndex);
+    void clearBookmarkItems();
+
+private:
+    void openDatabase();
+    QTabBar *buildTabBar(QWidget *parent);
+    QString aboutText();
+
+    Settings settings;
+    SQLiteDB db;
+    WordIndex wordIndex;
+    StatusWindows status;
+    FoodReport report; // the food shown in the details dialog
+
+    QStackedWidget *pageStack = nullptr;
+    BrowsePage *browsePage = nullptr;
+    SearchPage *searchPage = nullptr;
+    TopPage *topPage = nullptr;
+    BookmarksPage *bookmarkPage = nullptr;
+    OptionsPage *optionsPage = nullptr;
+    QTabBar *tabBar = nullptr;
+    KALODetailsDialog *detailsDialog = nullptr;
+};

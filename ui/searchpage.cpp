@@ -1,0 +1,118 @@
+// The Search page: foods found by words of their description, with a history of searched texts.
+#include "ui/searchpage.h"
+
+#include "db/sqlitedb.h"
+#include "finding/foodsearch.h"
+#include "ui/choicecombo.h"
+#include "ui/foodlist.h"
+#include "ui/statuswindows.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SearchPage::SearchPage(const PageContext &pageContext, const QStringList &history, QWidget *parent)
+    : QFrame(parent)
+    , context(pageContext) {
+    setObjectName(QStringLiteral("searchPage"));
+    setFrameStyle(QFrame::NoFrame);
+
+    searchButton = new QPushButton(QStringLiteral("Search:"), this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    auto *label = new QLabel(QStringLiteral("category:"), this);
+    searchCategoryCombo = newChoiceCombo(QStringLiteral("searchCategoryCombo"), this, 188);
+    searchCombo = new QComboBox(this);
+    searchCombo->setObjectName(QStringLiteral("searchCombo"));
+    searchCombo->setEditable(true);
+    // The page keeps its own history: no completion of typed text, no automatic inserts.
+    searchCombo->setCompleter(nullptr);
+    searchCombo->setInsertPolicy(QComboBox::NoInsert);
+    searchCombo->addItems(history);
+    searchList = new FoodList({QStringLiteral("Description ")}, QStringLiteral("searchList"), this);
+
+    auto *page = new QVBoxLayout(this);
+    page->setContentsMargins(1, 1, 1, 1);
+    auto *grid = new QGridLayout;
+    grid->setSpacing(2);
+    grid->setColumnStretch(0, 0);
+    grid->setColumnStretch(1, 10);
+    grid->addWidget(searchButton, 0, 0);
+    grid->addWidget(searchCombo, 0, 1);
+    grid->addWidget(label, 1, 0);
+    // In a box of its own with room beside it, the narrow group combo does not cap the width of
+    // the column it shares with the search text; otherwise a wide window would give that room to
+    // the button.
+    auto *categoryRow = new QHBoxLayout;
+    categoryRow->setSpacing(0);
+    categoryRow->addWidget(searchCategoryCombo, 1);
+    categoryRow->addStretch(0);
+    grid->addLayout(categoryRow, 1, 1);
+    page->addLayout(grid);
+    page->addWidget(searchList, 10);
+
+    connect(searchButton, &QPushButton::clicked, this, &SearchPage::searchRequested);
+    connect(searchCombo->lineEdit(), &QLineEdit::returnPressed, this, &SearchPage::searchRequested);
+    connect(searchList, &FoodList::foodChosen, this, &SearchPage::foodChosen);
+}
+
+void SearchPage::setGroups(const QStringList &names) {
+    searchCategoryCombo->clear();
+    searchCategoryCombo->addItems(names);
+    searchCategoryCombo->insertItem(0, allCategoriesName());
+    searchCategoryCombo->setCurrentIndex(0);
+}
+
+QString SearchPage::currentGroup() const {
+    return searchCategoryCombo->currentText();
+}
+
+QStringList SearchPage::history() const {
+    QStringList items;
+    for (int i = 0; i < searchCombo->count(); ++i)
+        items.append(searchCombo->itemText(i));
+    return items;
+}
+
+QString SearchPage::recordTypedText() {
+    const QString text = searchCombo->currentText();
+    const QStringList items = recordSearch(history(), text);
+    searchCombo->clear();
+    searchCombo->addItems(items);
+    searchCombo->setCurrentIndex(0);
+    return text;
+}
+
+void SearchPage::setSearchWidgetsEnabled(bool enabled) {
+    searchButton->setEnabled(enabled);
+    searchCombo->setEnabled(enabled);
+    searchCategoryCombo->setEnabled(enabled);
+}
+
+void SearchPage::search(const QString &text, const QString &group) {
+    if (!context.db.isOpen() || group.isEmpty() || text.isEmpty())
+        return;
+    setSearchWidgetsEnabled(false);
+    struct Outcome {
+        bool ran = false;
+        ResultRows foods;
+    };
+    const Outcome outcome = context.status.whileProcessing([&] {
+        Outcome found;
+        const QString sql =
+            foodSearchStatement(context.db, text, group, [this](const QString &message) {
+                context.status.showDatabaseError(message);
+            });
+        if (!sql.isNull()) {
+            found.ran = true;
+            found.foods = context.db.exec(sql);
+        }
+        return found;
+    });
+    if (outcome.ran && !context.status.reportError(context.db))
+        searchList->fill(outcome.foods, false, context.words);
+    setSearchWidgetsEnabled(true);
+}

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,7 +57,19 @@ SearchPage::SearchPage(const PageContext &pageContext, const QStringList &histor
 
     connect(searchButton, &QPushButton::clicked, this, &SearchPage::searchRequested);
     connect(searchCombo->lineEdit(), &QLineEdit::returnPressed, this, &SearchPage::searchRequested);
+    // The line edit reports Return and passes the key on to the combo box, which hands it back to
+    // the line edit, which would report it a second time: one search per key press.
+    searchCombo->installEventFilter(this);
     connect(searchList, &FoodList::foodChosen, this, &SearchPage::foodChosen);
+}
+
+bool SearchPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == searchCombo && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return true;
+    }
+    return QFrame::eventFilter(watched, event);
 }
 
 void SearchPage::setGroups(const QStringList &names) {

@@ -31,6 +31,9 @@ signals:
     void searchRequested();
     void foodChosen(const QString &foodId);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void setSearchWidgetsEnabled(bool enabled);
 

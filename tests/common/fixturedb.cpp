@@ -3,6 +3,7 @@
 
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
+#include "finding/topcache.h"
 
 #include <QDir>
 #include <QFile>
@@ -69,6 +70,13 @@ QString prepareInstallDir(const QString &dir, bool withDatabase,
     const QString path = dir + QStringLiteral("/pics/kalo/FOODS.db");
     if (withDatabase && !createFixtureDatabase(path, extraStatements))
         return QString();
+    if (withDatabase) { // with its rankings, as the builder makes it
+        SQLiteDB db(path, false);
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        prepareTopCache(db);
+        qInstallMessageHandler(previous);
+    }
     qputenv("QPEDIR", dir.toUtf8());
     return path;
 }

@@ -1,9 +1,8 @@
-// Answering modal message boxes, dialogs and menus from a timer, so GUI tests never block.
+// Answering modal message boxes, dialogs and menus from a timer, so widget tests never block.
 #include "tests/common/modal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,54 +10,36 @@
 MessageBoxWatcher::MessageBoxWatcher(const QString &buttonText)
     : button(buttonText) {
     timer.setInterval(5);
-    connect(&timer, &QTimer::timeout, this, &MessageBoxWatcher::poll);
-    timer.start();
-}
-
-void MessageBoxWatcher::poll() {
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible() || box->property("kaloAnswered").toBool())
-        return;
-    box->setProperty("kaloAnswered", true);
-    titles << box->windowTitle();
-    texts << box->text();
-    QAbstractButton *target = box->defaultButton();
-    if (!button.isEmpty()) {
+    connect(&timer, &QTimer::timeout, this, [this] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box->property("answered").toBool())
+            return;
+        box->setProperty("answered", true);
+        titles << box->windowTitle();
+        texts << box->text();
+        QAbstractButton *target = box->defaultButton();
         for (QAbstractButton *b : box->buttons())
-            if (b->text() == button)
+            if (!button.isEmpty() && b->text() == button)
                 target = b;
-    }
-    if (target)
-        target->click();
-    else
-        box->reject();
-}
-
-DialogCloser::DialogCloser() {
-    timer.setInterval(5);
-    connect(&timer, &QTimer::timeout, this, [this]() {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible() && !qobject_cast<QMessageBox *>(dialog)) {
-            ++opened;
-            dialog->reject();
-        }
+        target ? target->click() : box->reject();
     });
     timer.start();
 }
 
-void whenModalShown(std::function<void(QWidget *)> action, int timeoutMs) {
+void whenModalShown(std::function<void(QWidget *)> action, const char *className, int timeoutMs) {
     auto *timer = new QTimer;
-    auto *clock = new QElapsedTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, action, timeoutMs]() {
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, action, className, timeoutMs] {
         QWidget *w = QApplication::activePopupWidget();
         if (!w)
             w = QApplication::activeModalWidget();
-        if ((w && w->isVisible()) || clock->elapsed() > timeoutMs) {
+        if (w && (!w->isVisible() || !w->inherits(className)))
+            w = nullptr;
+        if (w || clock->elapsed() > timeoutMs) {
             timer->stop();
             timer->deleteLater();
-            delete clock;
             if (w)
                 action(w);
         }

@@ -1,0 +1,116 @@
+// The main window on a fixture FOODS.db in a temporary installation, for widget tests.
+#include "tests/common/windowfixture.h"
+
+#include "tests/common/fixturedb.h"
+#include "tests/common/modal.h"
+#include "ui/foodlistitem.h"
+#include "ui/kalodetailsdialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTabBar>
+#include <QTest>
+
+WindowFixture::WindowFixture(const QStringList &extraStatements, bool withDatabase) {
+    QStandardPaths::setTestModeEnabled(true);
+    prepareInstallDir(dir.path(), withDatabase, extraStatements);
+}
+
+WindowFixture::~WindowFixture() {
+    stop();
+}
+
+QString WindowFixture::foodsPath() const {
+    return dir.path() + QStringLiteral("/pics/kalo/FOODS.db");
+}
+
+KALOWindow &WindowFixture::start(Settings settings) {
+    stop();
+    QTest::ignoreMessage(QtDebugMsg, "resizing");
+    window = std::make_unique<KALOWindow>(std::move(settings));
+    window->resize(240, 320);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("the window was not shown");
+    return *window;
+}
+
+void WindowFixture::stop() {
+    window.reset();
+}
+
+KALODetailsDialog *WindowFixture::dialog() const {
+    return window->findChild<KALODetailsDialog *>();
+}
+
+void WindowFixture::showPage(int index) {
+    child<QTabBar>("tabBar")->setCurrentIndex(index);
+}
+
+QStringList WindowFixture::rows(const char *list) const {
+    QStringList texts;
+    const auto *tree = child<QTreeWidget>(list);
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        texts << tree->topLevelItem(i)->text(0);
+    return texts;
+}
+
+bool WindowFixture::openFood(const char *list, const QString &foodId,
+                             const std::function<void(KALODetailsDialog *)> &inDialog) {
+    auto *tree = child<QTreeWidget>(list);
+    QTreeWidgetItem *row = nullptr;
+    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
+        if (static_cast<FoodListItem *>(tree->topLevelItem(i))->foodId() == foodId)
+            row = tree->topLevelItem(i);
+    if (!row)
+        return false;
+    tree->scrollToItem(row);
+    bool shown = false;
+    whenModalShown(
+        [&](QWidget *w) {
+            auto *details = static_cast<KALODetailsDialog *>(w);
+            shown = true;
+            if (inDialog)
+                inDialog(details);
+            if (details->isVisible())
+                details->reject();
+        },
+        "KALODetailsDialog");
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(row).center());
+    return shown;
+}
+
+void WindowFixture::activate(QComboBox *combo, const QString &text) {
+    const int index = combo->findText(text);
+    if (index < 0 || combo->count() < 2) {
+        qWarning("no entry %s", qPrintable(text));
+        return;
+    }
+    const bool fromBelow = index + 1 < combo->count();
+    combo->setCurrentIndex(fromBelow ? index + 1 : index - 1);
+    QTest::keyClick(combo, fromBelow ? Qt::Key_Up : Qt::Key_Down);
+}
+
+void WindowFixture::search(const QString &text) {
+    QLineEdit *edit = child<QComboBox>("searchCombo")->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+int runWidgetTest(QObject *test, int argc, char **argv) {
+    QTemporaryDir screenDir;
+    const QString screenFile = screenDir.path() + QStringLiteral("/screen.json");
+    QFile file(screenFile);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"({"screens": [{"name": "handheld", "x": 0, "y": 0, "width": 240,
+                       "height": 320, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    file.close();
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screenFile.toUtf8());
+    QApplication app(argc, argv);
+    return QTest::qExec(test, argc, argv);
+}

@@ -1,0 +1,55 @@
+// The main window on a fixture FOODS.db in a temporary installation, for widget tests.
+#pragma once
+
+#include "settings/settings.h"
+#include "ui/kalowindow.h"
+
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+class KALODetailsDialog;
+class QComboBox;
+
+class WindowFixture {
+public:
+    // A temporary installation holding the fixture FOODS.db (with the extra statements run on it),
+    // or no database at all; QPEDIR points at it.
+    explicit WindowFixture(const QStringList &extraStatements = {}, bool withDatabase = true);
+    ~WindowFixture();
+
+    QString foodsPath() const;
+    // Builds the window with the settings and shows it; stop() destroys it, which saves them.
+    KALOWindow &start(Settings settings = Settings());
+    void stop();
+
+    template <typename T> T *child(const char *name) const {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    KALODetailsDialog *dialog() const;
+    void showPage(int index);
+    // The column-0 texts of a list, top to bottom.
+    QStringList rows(const char *list) const;
+    // Clicks the row of the food in the list. inDialog runs while the details dialog is shown,
+    // which is then closed. False when no dialog came up.
+    bool openFood(const char *list, const QString &foodId,
+                  const std::function<void(KALODetailsDialog *)> &inDialog = {});
+
+    // Chooses the combo's entry with the keyboard, as a user does: one activation of that entry.
+    static void activate(QComboBox *combo, const QString &text);
+    // Types the text into the search line and presses Return.
+    void search(const QString &text);
+
+    QTemporaryDir dir;
+    std::unique_ptr<KALOWindow> window;
+};
+
+// main() for a widget test: a handheld-sized (240 by 320) offscreen screen unless the caller
+// chose a platform of their own.
+int runWidgetTest(QObject *test, int argc, char **argv);
+#define KALO_WIDGET_TEST_MAIN(TestClass)                                                           \
+    int main(int argc, char **argv) {                                                              \
+        TestClass test;                                                                            \
+        return runWidgetTest(&test, argc, argv);                                                   \
+    }

@@ -1,0 +1,170 @@
+// The user's settings: what KALO.conf gives and keeps, the bookmark lists and the weight rules.
+#include "platform/config.h"
+#include "settings/bookmarks.h"
+#include "settings/settings.h"
+#include "settings/weightrules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+QString describe(const Settings &s) {
+    return QStringLiteral("%1 %2 [%3] [%4] [%5]")
+        .arg(s.basicView)
+        .arg(s.customWeight)
+        .arg(s.bookmarkIds.join(','), s.bookmarkDescs.join(','), s.searchHistory.join(','));
+}
+
+Settings bookmarks(int count) {
+    Settings s;
+    for (int i = 0; i < count; ++i) {
+        s.bookmarkIds << QString::number(1000 + i);
+        s.bookmarkDescs << QStringLiteral("food %1").arg(i);
+    }
+    return s;
+}
+
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+    QString path;
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        path = Config::userFilePath(QStringLiteral("KALO"));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    }
+
+    void load_data() {
+        QTest::addColumn<QByteArray>("file"); // "-": no file
+        QTest::addColumn<QString>("settings");
+        QTest::newRow("no file gives the defaults") << QByteArray("-") << "1 100 [] [] []";
+        QTest::newRow("all keys")
+            << QByteArray("[KALO]\nBasicView = 0\nCustomWeight = 12.5\nBID = 1001|1009\n"
+                          "BDesc = Butter|Cheese\nSItems = egg|milk\n")
+            << "0 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
+        QTest::newRow("a weight that is no number reads as 0")
+            << QByteArray("[KALO]\nCustomWeight = abc\n") << "1 0 [] [] []";
+        QTest::newRow("binary garbage reads as the defaults")
+            << QByteArray("\x00\xff\xfe[KALO\n=\n\x01", 12) << "1 100 [] [] []";
+        QTest::newRow("other groups, lines without '=', unknown keys are passed over; the later of "
+                      "two keys wins")
+            << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")
+            << "1 100 [2] [] []";
+        QTest::newRow("empty list items are dropped")
+            << QByteArray("[KALO]\nSItems = |egg||milk|\n") << "1 100 [] [] [egg,milk]";
+    }
+    void load() {
+        QFETCH(QByteArray, file);
+        QFile::remove(path);
+        if (file != "-") {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(file);
+        }
+        QTEST(describe(loadSettings()), "settings");
+    }
+
+    void saveAndLoad_data() {
+        QTest::addColumn<double>("weight");
+        QTest::addColumn<QString>("desc");
+        QTest::addColumn<QString>("stored"); // the two lines as written
+        QTest::addColumn<QString>("reread");
+        QTest::newRow("a weight keeps six significant digits")
+            << 12.3456789 << "Butter"
+            << "CustomWeight = 12.3457\nBID = 1001\nBDesc = Butter"
+            << "1 12.3457 [1001] [Butter] [egg]";
+        QTest::newRow("a million and more is written with an exponent")
+            << 1234567.0 << "Butter"
+            << "CustomWeight = 1.23457e+06\nBID = 1001\nBDesc = Butter"
+            << "1 1.23457e+06 [1001] [Butter] [egg]";
+        QTest::newRow("a '|' in a description is written as it is and splits it on reading")
+            << 100.0 << "Butter|salted"
+            << "CustomWeight = 100\nBID = 1001\nBDesc = Butter|salted"
+            << "1 100 [1001] [Butter,salted] [egg]";
+    }
+    void saveAndLoad() {
+        QFETCH(double, weight);
+        QFETCH(QString, desc);
+        QFETCH(QString, stored);
+        Settings s;
+        s.customWeight = weight;
+        s.bookmarkIds << QStringLiteral("1001");
+        s.bookmarkDescs << desc;
+        s.searchHistory << QStringLiteral("egg");
+        QVERIFY(saveSettings(s));
+        QFile in(path);
+        QVERIFY(in.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(in.readAll()).contains(stored));
+        QTEST(describe(loadSettings()), "reread");
+    }
+
+    void bookmarkLists_data() {
+        QTest::addColumn<int>("existing");
+        QTest::addColumn<QString>("action"); // +id, -id
+        QTest::addColumn<bool>("result");
+        QTest::addColumn<QString>("ends"); // first id, last id, count of both lists
+        QTest::newRow("an add appends the pair") << 2 << "+7" << true << "1000 7 3 3";
+        QTest::newRow("a number already bookmarked is not added again")
+            << 2 << "+1001" << false << "1000 1001 2 2";
+        QTest::newRow("fifty pairs grow to fifty-one") << 50 << "+7" << true << "1000 7 51 51";
+        QTest::newRow("fifty-one pairs lose the oldest") << 51 << "+7" << true << "1001 7 51 51";
+        QTest::newRow("removing takes the pair out") << 3 << "-1001" << true << "1000 1002 2 2";
+        QTest::newRow("removing a number not bookmarked changes nothing")
+            << 2 << "-9" << false << "1000 1001 2 2";
+    }
+    void bookmarkLists() {
+        QFETCH(int, existing);
+        QFETCH(QString, action);
+        Settings s = bookmarks(existing);
+        const QString id = action.mid(1);
+        const bool result = action.startsWith('+')
+                                ? addBookmarkEntry(s, id, QStringLiteral("food ") + id)
+                                : removeBookmarkEntry(s, id);
+        QTEST(result, "result");
+        QTEST(QStringLiteral("%1 %2 %3 %4")
+                  .arg(s.bookmarkIds.first(), s.bookmarkIds.last())
+                  .arg(s.bookmarkIds.size())
+                  .arg(s.bookmarkDescs.size()),
+              "ends");
+        QCOMPARE(isBookmarked(s, id), action.startsWith('+'));
+        for (qsizetype i = 0; i < s.bookmarkIds.size(); ++i) // still in pairs
+            QVERIFY(s.bookmarkDescs.at(i).endsWith(s.bookmarkIds.at(i).right(1)));
+    }
+
+    void unequalListsShowNumbers() {
+        Settings s;
+        s.bookmarkIds = QStringList{"1001", "1009", "1123"};
+        s.bookmarkDescs = QStringList{"Butter", "Cheese"};
+        const QList<BookmarkEntry> entries = bookmarkEntries(s);
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries.at(2).text, QStringLiteral("1123"));
+    }
+
+    void weightRules_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("grams");
+        QTest::newRow("a negative weight counts as positive") << "-50" << 50.0;
+        QTest::newRow("zero is the default") << "0" << 100.0;
+        QTest::newRow("an empty field is the default") << "" << 100.0;
+        QTest::newRow("letters are the default") << "abc" << 100.0;
+        QTest::newRow("an overflowing number is the default") << "1e400" << 100.0;
+        QTest::newRow("inf is the default") << "inf" << 100.0;
+        QTest::newRow("nan is the default") << "nan" << 100.0;
+        QTest::newRow("three decimals are kept") << "12.345" << 12.345;
+        QTest::newRow("a decimal comma is a decimal point") << "12,5" << 12.5;
+        QTest::newRow("the leading number counts") << "28.35 g" << 28.35;
+    }
+    void weightRules() {
+        QFETCH(QString, typed);
+        QTEST(weightFromText(typed), "grams");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

@@ -20,7 +20,8 @@ esac
 
 packages=(cmake g++ make pkg-config qt6-base-dev libsqlite3-dev libzip-dev)
 if [ "$mode" = test ]; then
-    packages+=(clang libclang-rt-14-dev)
+    # clang for the fuzz targets; the validators of the desktop files for tests/packaging.
+    packages+=(clang libclang-rt-14-dev appstream desktop-file-utils)
 fi
 
 missing=()

@@ -35,7 +35,7 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type)
     // and formatting follow the C library's rules, so numbers stay in the C locale.
     setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("KALO"));
-    setDesktopFileName(QStringLiteral("kalo"));
+    setDesktopFileName(QStringLiteral(KALO_APP_ID));
     // The icon installed into the desktop's icon theme with the program, when it is there.
     const QIcon icon = installedIcon();
     setWindowIcon(icon.isNull() ? QIcon::fromTheme(QStringLiteral("kalo")) : icon);

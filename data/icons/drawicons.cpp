@@ -1,11 +1,13 @@
 // Build-time tool that draws the program's pictures and its application icon as PNG files.
 //
-// Usage: kalo_drawicons <graphics dir> <icon theme dir>
-// Writes <graphics dir>/<name>.png_ for the tab and tool-button pictures, and
-// <icon theme dir>/<N>x<N>/apps/kalo.png for the application icon.
+// Usage: kalo_drawicons <graphics dir> <icon theme dir> <size>...
+// Writes <graphics dir>/<name>.png_ (64 px) and <name>@2x.png_ (128 px, for screens of device
+// pixel ratio 2) for the tab and tool-button pictures, and <icon theme dir>/<N>x<N>/apps/kalo.png
+// for the application icon at each size N given.
 //
 // Every picture is drawn on a 64 by 64 grid with strokes of at least 4 units, so that it stays
-// legible when the toolkit scales it down to 16 px and sharp at twice the size on a HiDPI screen.
+// legible when the toolkit scales it down to 16 px. The scalable application icon, kalo.svg beside
+// this file, draws the same apple as application() below.
 #include <QColor>
 #include <QDir>
 #include <QImage>
@@ -14,6 +16,7 @@
 #include <QPolygonF>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -236,8 +239,8 @@ bool render(const QString &path, int size, const std::function<void(QPainter &)>
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kalo_drawicons <graphics dir> <icon theme dir>\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: kalo_drawicons <graphics dir> <icon theme dir> <size>...\n");
         return 2;
     }
     const QString graphics = QString::fromLocal8Bit(argv[1]);
@@ -265,13 +268,18 @@ int main(int argc, char **argv) {
         {"viewmore", viewmore},
     };
     bool ok = true;
-    for (const auto &picture : pictures)
-        ok = render(graphics + QLatin1Char('/') + QLatin1String(picture.name) +
-                        QLatin1String(".png_"),
-                    64, picture.draw) &&
-             ok;
+    for (const auto &picture : pictures) {
+        const QString base = graphics + QLatin1Char('/') + QLatin1String(picture.name);
+        ok = render(base + QLatin1String(".png_"), 64, picture.draw) && ok;
+        ok = render(base + QLatin1String("@2x.png_"), 128, picture.draw) && ok;
+    }
 
-    for (int size : {48, 64, 128, 256}) {
+    for (int i = 3; i < argc; ++i) {
+        const int size = std::atoi(argv[i]);
+        if (size < 1) {
+            std::fprintf(stderr, "kalo_drawicons: not a size: %s\n", argv[i]);
+            return 2;
+        }
         const QString dir = QStringLiteral("%1/%2x%2/apps").arg(theme).arg(size);
         ok =
             QDir().mkpath(dir) && render(dir + QLatin1String("/kalo.png"), size, application) && ok;

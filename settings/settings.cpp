@@ -18,6 +18,10 @@ Settings loadSettings() {
     config.setGroup(QStringLiteral("KALO"));
     Settings settings;
     settings.basicView = config.readBoolEntry(QStringLiteral("BasicView"), true);
+    settings.fullView = config.readBoolEntry(QStringLiteral("FullView"), false);
+    settings.showDailyValue = config.readBoolEntry(QStringLiteral("DailyValue"), false);
+    settings.bestMatch = config.readBoolEntry(QStringLiteral("BestMatch"), false);
+    settings.matchAllWords = config.readBoolEntry(QStringLiteral("MatchAllWords"), false);
     // Text that is no number reads as 0, which the options capture turns into the default weight.
     settings.customWeight =
         config.readEntry(QStringLiteral("CustomWeight"), QStringLiteral("100.00")).toDouble();
@@ -36,5 +40,10 @@ bool saveSettings(const Settings &settings) {
     config.writeEntry(QStringLiteral("BID"), settings.bookmarkIds, listSeparator);
     config.writeEntry(QStringLiteral("BDesc"), settings.bookmarkDescs, listSeparator);
     config.writeEntry(QStringLiteral("SItems"), settings.searchHistory, listSeparator);
+    // Choices added since: written after the first five keys, which keep their order.
+    config.writeEntry(QStringLiteral("FullView"), settings.fullView ? 1 : 0);
+    config.writeEntry(QStringLiteral("DailyValue"), settings.showDailyValue ? 1 : 0);
+    config.writeEntry(QStringLiteral("BestMatch"), settings.bestMatch ? 1 : 0);
+    config.writeEntry(QStringLiteral("MatchAllWords"), settings.matchAllWords ? 1 : 0);
     return config.write();
 }

@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QShortcut>
 
 FoodList::FoodList(const QStringList &headers, const QString &objectName, QWidget *parent)
@@ -32,8 +33,10 @@ FoodList::FoodList(const QStringList &headers, const QString &objectName, QWidge
         sortByColumn(0, Qt::AscendingOrder);
     }
 
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item, int) { chooseItem(item); });
+    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item, int) {
+        if (!(clickModifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
+            chooseItem(item);
+    });
     // Return or Enter opens the current food, as a click on it does.
     for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         auto *shortcut = new QShortcut(key, this);
@@ -45,6 +48,21 @@ FoodList::FoodList(const QStringList &headers, const QString &objectName, QWidge
 void FoodList::chooseItem(QTreeWidgetItem *item) {
     if (item && item->type() == FoodListItem::RowType)
         emit foodChosen(static_cast<FoodListItem *>(item)->foodId());
+}
+
+void FoodList::mouseReleaseEvent(QMouseEvent *event) {
+    clickModifiers = event->modifiers(); // the click that the release completes
+    QTreeWidget::mouseReleaseEvent(event);
+}
+
+QStringList FoodList::selectedFoodIds() const {
+    QStringList ids;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = topLevelItem(i);
+        if (row->isSelected() && row->type() == FoodListItem::RowType)
+            ids << static_cast<FoodListItem *>(row)->foodId();
+    }
+    return ids;
 }
 
 void FoodList::fill(const ResultRows &rows, bool withValue, const WordIndex &words) {

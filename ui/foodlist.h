@@ -21,13 +21,21 @@ public:
     // Replaces the rows by the bookmarks, which carry their own descriptions.
     void fill(const QList<BookmarkEntry> &bookmarks);
 
+    // The food numbers of the selected rows, top to bottom.
+    QStringList selectedFoodIds() const;
+
 signals:
-    // A click on a food row, or Return or Enter on the current one.
+    // A plain click on a food row (a click with Ctrl or Shift only selects), or Return or Enter on
+    // the current one.
     void foodChosen(const QString &foodId);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void replaceRows(const QList<QTreeWidgetItem *> &items);
     void chooseItem(QTreeWidgetItem *item);
 
     bool withValueColumn;
+    Qt::KeyboardModifiers clickModifiers;
 };

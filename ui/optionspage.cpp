@@ -1,9 +1,10 @@
-// The Options page: the custom weight, the default view and the About text.
+// The Options page: the custom weight, the report and search choices, and the About text.
 #include "ui/optionspage.h"
 
 #include "settings/settings.h"
 #include "settings/weightrules.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleValidator>
 #include <QGroupBox>
@@ -52,8 +53,24 @@ OptionsPage::OptionsPage(const Settings &settings, QWidget *parent)
     viewSizeCombo->setEditable(false);
     viewSizeCombo->addItem(QStringLiteral("Basic View"));
     viewSizeCombo->addItem(QStringLiteral("Expanded View"));
-    auto *viewLayout = new QHBoxLayout(viewBox);
+    viewSizeCombo->addItem(QStringLiteral("Full View"));
+    dailyValueBox = new QCheckBox(QStringLiteral("Show % Daily Value"), viewBox);
+    dailyValueBox->setObjectName(QStringLiteral("dailyValueBox"));
+    auto *viewLayout = new QVBoxLayout(viewBox);
     viewLayout->addWidget(viewSizeCombo);
+    viewLayout->addWidget(dailyValueBox);
+
+    auto *searchBox = new QGroupBox(QStringLiteral("Search Results"), this);
+    searchOrderCombo = new QComboBox(searchBox);
+    searchOrderCombo->setObjectName(QStringLiteral("searchOrderCombo"));
+    searchOrderCombo->setEditable(false);
+    searchOrderCombo->addItem(QStringLiteral("By Name"));
+    searchOrderCombo->addItem(QStringLiteral("Best Match"));
+    allWordsBox = new QCheckBox(QStringLiteral("Match All Words"), searchBox);
+    allWordsBox->setObjectName(QStringLiteral("allWordsBox"));
+    auto *searchLayout = new QVBoxLayout(searchBox);
+    searchLayout->addWidget(searchOrderCombo);
+    searchLayout->addWidget(allWordsBox);
 
     auto *aboutBox = new QGroupBox(this);
     // On a small screen the text may be taller than the room left for it: let it scroll.
@@ -75,6 +92,7 @@ OptionsPage::OptionsPage(const Settings &settings, QWidget *parent)
     page->setContentsMargins(4, 4, 4, 4);
     page->addWidget(weightBox, 0);
     page->addWidget(viewBox, 0);
+    page->addWidget(searchBox, 0);
     page->addWidget(aboutBox, 10);
 
     showSettings(settings);
@@ -82,12 +100,19 @@ OptionsPage::OptionsPage(const Settings &settings, QWidget *parent)
 
 void OptionsPage::showSettings(const Settings &settings) {
     weightEdit->setText(weightText(settings.customWeight));
-    viewSizeCombo->setCurrentIndex(settings.basicView ? 0 : 1);
+    viewSizeCombo->setCurrentIndex(settings.fullView ? 2 : (settings.basicView ? 0 : 1));
+    dailyValueBox->setChecked(settings.showDailyValue);
+    searchOrderCombo->setCurrentIndex(settings.bestMatch ? 1 : 0);
+    allWordsBox->setChecked(settings.matchAllWords);
 }
 
 void OptionsPage::readInto(Settings &settings) const {
     settings.customWeight = weightFromText(weightEdit->text());
     settings.basicView = viewSizeCombo->currentIndex() == 0;
+    settings.fullView = viewSizeCombo->currentIndex() == 2;
+    settings.showDailyValue = dailyValueBox->isChecked();
+    settings.bestMatch = searchOrderCombo->currentIndex() == 1;
+    settings.matchAllWords = allWordsBox->isChecked();
 }
 
 bool OptionsPage::hasAboutText() const {

@@ -1,9 +1,10 @@
-// The Options page: the custom weight, the default view and the About text.
+// The Options page: the custom weight, the report and search choices, and the About text.
 #pragma once
 
 #include <QFrame>
 
 struct Settings;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -13,9 +14,9 @@ class OptionsPage : public QFrame {
 public:
     OptionsPage(const Settings &settings, QWidget *parent);
 
-    // Shows the weight and view of the settings.
+    // Shows the weight, view and search choices of the settings.
     void showSettings(const Settings &settings);
-    // Copies the weight (normalised) and the view shown into the settings.
+    // Copies the weight (normalised) and the choices shown into the settings.
     void readInto(Settings &settings) const;
     // The About text is laid out when first needed: wrapped rich text is a good part of a start.
     bool hasAboutText() const;
@@ -24,5 +25,8 @@ public:
 private:
     QLineEdit *weightEdit = nullptr;
     QComboBox *viewSizeCombo = nullptr;
+    QCheckBox *dailyValueBox = nullptr;
+    QComboBox *searchOrderCombo = nullptr;
+    QCheckBox *allWordsBox = nullptr;
     QLabel *aboutLabel = nullptr;
 };

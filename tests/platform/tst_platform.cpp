@@ -1,0 +1,201 @@
+// Tests of platform/: the settings file, C-locale numbers and the installation directory.
+#include "platform/cnumber.h"
+#include "platform/config.h"
+#include "platform/installdir.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QByteArray oldFile = "[KALO]\nName = old\n"_ba;
+const QString newValue(100, u'n');
+
+} // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void configReading_data() {
+        QTest::addColumn<QByteArray>("content"); // null: no file
+        QTest::addColumn<QString>("value");      // of "Name" in group "KALO"; null: none
+        QTest::addColumn<bool>("flag");          // "Name" read as a boolean, default true
+        const QByteArray v = "[KALO]\nName = v\n"_ba;
+        QTest::newRow("blanks around key and value dropped, inner ones kept; UTF-8")
+            << "[KALO]\n  Name  =  Cr\xC3\xA8me  br\xC3\xBBl\xC3\xA9\x65 \t"_ba
+            << u"Crème  brûlée"_s << false;
+        QTest::newRow("an equals sign in the value") << "[KALO]\nName=a=b"_ba << u"a=b"_s << false;
+        QTest::newRow("an empty value is a value") << "[KALO]\nName ="_ba << u""_s << false;
+        QTest::newRow("the later line wins") << "[KALO]\nName=1\nName=2"_ba << u"2"_s << true;
+        QTest::newRow("no key before any group, in another group or without an equals sign")
+            << "Name = x\n[Other]\nName = y\n[KALO]\nName"_ba << QString() << true;
+        QTest::newRow("a group given twice is one group")
+            << "[KALO]\n[Other]\n[KALO]\nName = k"_ba << u"k"_s << false;
+        QTest::newRow("Windows line ends") << "[KALO]\r\nName = v\r\n"_ba << u"v"_s << false;
+        QTest::newRow("a byte order mark") << "\xEF\xBB\xBF"_ba + v << u"v"_s << false;
+        QTest::newRow("binary garbage")
+            << "\xFF\xFE\0\x01\n"_ba + v + "\0\xC3"_ba << u"v"_s << false;
+        QTest::newRow("a missing file") << QByteArray() << QString() << true;
+        QTest::newRow("an empty file") << ""_ba << QString() << true;
+        QTest::newRow("a file of the largest size is read")
+            << v + QByteArray(Config::maxFileSize - v.size(), '#') << u"v"_s << false;
+        QTest::newRow("a file one byte larger reads as empty")
+            << v + QByteArray(Config::maxFileSize - v.size() + 1, '#') << QString() << true;
+    }
+    void configReading() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, value);
+        QFETCH(bool, flag);
+        const QString path = dir.filePath("read.conf");
+        QFile::remove(path);
+        QVERIFY(content.isNull() || writeFile(path, content));
+        {
+            Config config(path, Config::File);
+            config.setGroup("KALO");
+            QCOMPARE(config.hasKey("Name"), !value.isNull());
+            QCOMPARE(config.readEntry("Name", "-"), value.isNull() ? "-" : value);
+            QCOMPARE(config.readBoolEntry("Name", true), flag);
+            if (!value.isNull())
+                config.writeEntry("Name", value); // the value it holds: nothing to write
+        }
+        QCOMPARE(readFile(path), content); // a file edited by hand stays as it is
+    }
+
+    void configWriting() {
+        // The user's file, in a configuration directory that does not exist yet.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("home")));
+        const QString path = dir.filePath("home/KALO.conf");
+        QCOMPARE(Config::userFilePath("KALO"), path);
+        {
+            Config config("KALO", Config::User);
+            config.setGroup("Other");
+            config.writeEntry("Keep", false);
+            config.setGroup("KALO");
+            config.writeEntry("Number", -3);
+            config.writeEntry("Text", "Crème\nFlag = 0\r\n[x]");
+            config.writeEntry("List", QStringList{"x", "y|z", QString()}, u'|');
+            config.writeEntry("Empty", QStringList(), u'|');
+        } // written as the object goes
+        QCOMPARE(readFile(path), "[Other]\nKeep = 0\n[KALO]\nNumber = -3\n"
+                                 "Text = Cr\xC3\xA8me Flag = 0  [x]\nList = x|y|z|\nEmpty = \n"_ba);
+        {
+            Config config("KALO", Config::User);
+            config.setGroup("KALO");
+            QCOMPARE(config.readListEntry("List", u'|'), (QStringList{"x", "y", "z"}));
+            QCOMPARE(config.readListEntry("Empty", u'|'), QStringList());
+            config.writeEntry("Number", true);
+            config.removeEntry("Text");
+        }
+        QCOMPARE(readFile(path),
+                 "[Other]\nKeep = 0\n[KALO]\nNumber = 1\nList = x|y|z|\nEmpty = \n"_ba);
+    }
+
+    void configFailedSave_data() {
+        QTest::addColumn<bool>("killed");
+        QTest::newRow("the disk fills up in mid-write: the old file stays, a later write succeeds")
+            << false;
+        QTest::newRow("the process is killed in mid-write: the old file stays") << true;
+    }
+    void configFailedSave() {
+        QFETCH(bool, killed);
+        QTemporaryDir here;
+        const QString path = here.filePath("KALO.conf");
+        QVERIFY(writeFile(path, oldFile));
+        {
+            Config config(path, Config::File);
+            config.setGroup("KALO");
+            config.writeEntry("Name", newValue);
+            const pid_t child = killed ? fork() : 0;
+            if (child == 0) { // no file may grow beyond 8 bytes, as on a full disk
+                rlimit previous{}, none{};
+                getrlimit(RLIMIT_FSIZE, &previous);
+                const rlimit full{8, previous.rlim_max};
+                if (killed) // in mid-write, leaving no core file
+                    setrlimit(RLIMIT_CORE, &none);
+                std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+                setrlimit(RLIMIT_FSIZE, &full);
+                const bool written = config.write();
+                if (killed)
+                    _exit(0); // not killed: the test fails below
+                setrlimit(RLIMIT_FSIZE, &previous);
+                QVERIFY(!written);
+                // A killed process may leave its unfinished file, a live one never does.
+                QCOMPARE(QDir(here.path()).entryList(QDir::Files | QDir::Hidden),
+                         QStringList{"KALO.conf"});
+            }
+            int status = 0;
+            QVERIFY(!killed || (waitpid(child, &status, 0) == child && WIFSIGNALED(status)));
+            QCOMPARE(readFile(path), oldFile);
+        } // the object writes again as it goes, now with space
+        QCOMPARE(readFile(path), "[KALO]\nName = " + newValue.toUtf8() + '\n');
+    }
+
+    void cStrtod_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("german"); // under de_DE, whose decimal separator is a comma
+        QTest::addColumn<double>("expected");
+        QTest::newRow("blanks before, text after the number; a comma ends it")
+            << u" \t-1.5e3,5x"_s << false << -1500.0;
+        QTest::newRow("no number is 0") << u"abc"_s << false << 0.0;
+        QTest::newRow("a German locale keeps the point") << u"12.5"_s << true << 12.5;
+    }
+    void cStrtod() {
+        QFETCH(QString, text);
+        QFETCH(bool, german);
+        QFETCH(double, expected);
+        if (german) {
+            // A locale of our own, so the test does not depend on the locales of the machine.
+            const QString target = dir.filePath("de_DE.UTF-8");
+            QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", target});
+            qputenv("LOCPATH", QFile::encodeName(dir.path()));
+            if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+                QSKIP("no de_DE locale: localedef could not build one");
+            QCOMPARE(std::strtod("12.5", nullptr), 12.0); // the locale is in effect
+        }
+        const double value = ::cStrtod(text);
+        std::setlocale(LC_ALL, "C");
+        QCOMPARE(value, expected);
+    }
+
+    void installationDirectory_data() {
+        QTest::addColumn<QByteArray>("qpedir"); // null: unset
+        QTest::addColumn<QString>("expected");
+        const QString beside = QDir(KALO_BUILD_DIR).canonicalPath() + "/share/kalo/";
+        QTest::newRow("QPEDIR") << "/opt/qpe"_ba << u"/opt/qpe/"_s;
+        QTest::newRow("no QPEDIR: the data beside the program") << QByteArray() << beside;
+        QTest::newRow("an empty QPEDIR counts as unset") << ""_ba << beside;
+    }
+    void installationDirectory() {
+        QFETCH(QByteArray, qpedir);
+        QFETCH(QString, expected);
+        qunsetenv("QPEDIR");
+        if (!qpedir.isNull())
+            qputenv("QPEDIR", qpedir);
+        QCOMPARE(::installationDirectory(), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -411,9 +411,7 @@ bool FdcReader::readBranded(Table &table, SQLiteDB &db) {
                 categoryGroups.insert(categoryName, food.group);
             }
         }
-        const QString code = fdcBarcode(csv.field(gtin));
-        if (!code.isNull() && code.size() <= 19)
-            food.barcode = code.toULongLong();
+        food.barcode = fdcBarcode(csv.field(gtin));
         const QByteArrayView sizeText = csv.field(size).trimmed();
         if (!sizeText.isEmpty()) {
             const std::optional<double> grams = parseSourceNumber(sizeText);

@@ -87,16 +87,15 @@ QString fdcUnits(const QString &unit) {
     return unit;
 }
 
-QString fdcBarcode(QByteArrayView gtin) {
+quint64 fdcBarcode(QByteArrayView gtin) {
     const QByteArrayView code = gtin.trimmed();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < code.size(); ++i) {
-        if (code[i] < '0' || code[i] > '9')
-            return QString();
-        if (start == i && code[i] == '0')
-            ++start;
+    if (code.size() > 19)
+        return 0;
+    quint64 number = 0;
+    for (const char c : code) {
+        if (c < '0' || c > '9')
+            return 0;
+        number = number * 10 + quint64(c - '0');
     }
-    if (start == code.size())
-        return QString();
-    return QString::fromLatin1(code.sliced(start));
+    return number;
 }

@@ -38,6 +38,7 @@ SrServing fdcLabelServing(double size, const QString &unit, const QString &house
 // "kJ" kJ, "IU" IU; any other as given.
 QString fdcUnits(const QString &unit);
 
-// A GTIN or UPC as BARCODES stores it: the digits without leading zeros. A null string for one
-// that is empty, all zeros or holds anything but digits (surrounding blanks aside).
-QString fdcBarcode(QByteArrayView gtin);
+// A GTIN or UPC as a number, whose decimal digits are the code as BARCODES stores it (without
+// leading zeros); 0 for a code that is empty, longer than 19 digits or holds anything but digits
+// (surrounding blanks aside).
+quint64 fdcBarcode(QByteArrayView gtin);

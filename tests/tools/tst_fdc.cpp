@@ -121,10 +121,11 @@ void TestFdc::download_data() {
     QTest::newRow("energy in kcal, else the Atwater energy with specific factors")
         << "select NDB_No, Energ_Kcal from FOODS_WR where NDB_No in (9200001, 9200002)"
         << "9200001|400\n9200002|410";
-    QTest::newRow("a branded food: brand first, label serving first, barcode without zeros")
-        << "select \"desc\", GmWt_1, GmWt_Desc1, GmWt_2, Code from FOODS_WR f join BARCODES b on "
-           "b.NDB_No = f.NDB_No where f.NDB_No = 9200001"
-        << "Hilltop Creamery, CHEDDAR CHEESE|28|1 ONZ||12345678905";
+    QTest::newRow("a branded food: brand first, label serving first, barcodes without zeros")
+        << "select \"desc\", GmWt_1, GmWt_Desc1, GmWt_Desc2, (select group_concat(Code || ' ' || "
+           "NDB_No, ', ') from BARCODES) from FOODS_WR where NDB_No = 9200001"
+        << "Hilltop Creamery, CHEDDAR CHEESE|28|1 ONZ|1 cup, diced|12345678905 9200001, "
+           "98765432101 9200002";
     QTest::newRow("a description that starts with its brand stays; quotes, a line break and '@'")
         << "select \"desc\", GmWt_Desc1 from FOODS_WR where NDB_No in (9200002, 9200003)"
         << "HILLTOP CREAMERY SHARP CHEDDAR|0.5 cup\nMeadow Foods, Inc., BAR, \"CHEWY\" OATS & "

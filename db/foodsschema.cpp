@@ -8,6 +8,19 @@ const char *const foodsNutrientColumns[foodsNutrientCount] = {
     "Potassium",  "Zinc",      "Copper",    "Selenium",
 };
 
+const int foodsNutrientNumbers[foodsNutrientCount] = {
+    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
+    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
+};
+
+int foodsNutrientColumnOf(int nutrientNumber) {
+    for (int i = 0; i < foodsNutrientCount; ++i) {
+        if (foodsNutrientNumbers[i] == nutrientNumber)
+            return i;
+    }
+    return -1;
+}
+
 QStringList foodsSchemaStatements() {
     QString foods = QStringLiteral("CREATE TABLE FOODS_WR (NDB_No INTEGER PRIMARY KEY, "
                                    "\"desc\" TEXT NOT NULL, FdGrp_Cd TEXT NOT NULL");
@@ -39,4 +52,32 @@ QString foodsProbeStatement() {
                               "WORDS_WR.WID, WORDS_WR.TEXT");
     return QStringLiteral("select ") + columns +
            QStringLiteral(" from FOODS_WR, FOODS_GROUP, WORDS_WR limit 0");
+}
+
+QStringList foodsRecordSchemaStatements() {
+    // Keyed tables without a rowid: rows are stored in key order, one food's rows together.
+    return {
+        QStringLiteral("CREATE TABLE SERVINGS (NDB_No INTEGER NOT NULL, Seq INTEGER NOT NULL, "
+                       "Amount NUMERIC NOT NULL, Msre_Desc TEXT NOT NULL, Gm_Wgt NUMERIC NOT NULL, "
+                       "PRIMARY KEY (NDB_No, Seq)) WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE NUTRIENTS (Nutr_No INTEGER PRIMARY KEY, Name TEXT NOT NULL, "
+                       "Units TEXT NOT NULL, SR_Order INTEGER NOT NULL)"),
+        QStringLiteral("CREATE TABLE NUTRIENT_DATA (NDB_No INTEGER NOT NULL, Nutr_No INTEGER NOT "
+                       "NULL, Nutr_Val NUMERIC NOT NULL, PRIMARY KEY (NDB_No, Nutr_No)) WITHOUT "
+                       "ROWID"),
+        QStringLiteral("CREATE TABLE DATA_INFO (\"Key\" TEXT PRIMARY KEY, Value TEXT NOT NULL)"),
+        QStringLiteral("CREATE TABLE BARCODES (Code TEXT NOT NULL, NDB_No INTEGER NOT NULL)"),
+    };
+}
+
+QStringList foodsRecordIndexStatements() {
+    return {QStringLiteral("CREATE INDEX BARCODES_Code ON BARCODES (Code)")};
+}
+
+QStringList foodsSearchIndexStatements() {
+    return {
+        QStringLiteral("CREATE VIRTUAL TABLE FOODS_FTS USING fts5(\"desc\", content='FOODS_WR', "
+                       "content_rowid='NDB_No', tokenize='trigram')"),
+        QStringLiteral("INSERT INTO FOODS_FTS(FOODS_FTS) VALUES('rebuild')"),
+    };
 }

@@ -6,6 +6,10 @@
 constexpr int foodsNutrientCount = 25;
 // The nutrient columns of FOODS_WR, amounts per 100 g, in nutrient catalogue order.
 extern const char *const foodsNutrientColumns[foodsNutrientCount];
+// The USDA nutrient number (NUTR_DEF's Nutr_No) of each of those columns, in the same order.
+extern const int foodsNutrientNumbers[foodsNutrientCount];
+// The column of FOODS_WR that holds a USDA nutrient number; -1 when none does.
+int foodsNutrientColumnOf(int nutrientNumber);
 
 // CREATE TABLE statements of FOODS_GROUP, FOODS_WR and WORDS_WR, one statement per entry.
 // NDB_No is an integer (the unquoted food number of the details statement and the "id int" of
@@ -18,3 +22,16 @@ QStringList foodsIndexStatements();
 // with the library's message ("no such table: WORDS_WR", "no such column: FOODS_WR.desc") on a
 // file that lacks one, and succeeds on any FOODS.db the program can use.
 QString foodsProbeStatement();
+
+// CREATE TABLE statements of the food's whole record and of the data's origin, which the program
+// reads when present and does without when absent: SERVINGS (every serving in USDA order, Seq
+// from 1), NUTRIENTS (every nutrient that some food has a figure for), NUTRIENT_DATA (one row per
+// figure; an unknown figure has no row), DATA_INFO (Key, Value: where the data comes from) and
+// BARCODES (the GTIN/UPC of branded foods without leading zeros).
+QStringList foodsRecordSchemaStatements();
+// CREATE INDEX statements for those tables, run once they are filled.
+QStringList foodsRecordIndexStatements();
+// The trigram index over FOODS_WR.desc that answers "desc like '%word%'" for words of three or
+// more characters without reading every description: the CREATE VIRTUAL TABLE statement, then the
+// statement that fills it from FOODS_WR (run after FOODS_WR is complete).
+QStringList foodsSearchIndexStatements();

@@ -53,6 +53,7 @@ signals:
 
 private:
     friend class Transaction;
+    friend class Statement;
     void setError(const QString &message);
     QString runStatement(const QString &sql, bool perRow, ResultRows &result);
 

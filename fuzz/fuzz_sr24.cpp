@@ -3,6 +3,7 @@
 // bytes.
 #include "fuzz/fuzz_common.h"
 #include "tools/sr24jarreader.h"
+#include "tools/sr24nutrients.h"
 
 #include <QSet>
 
@@ -11,13 +12,20 @@
 namespace {
 
 void checkFood(const SrFood &food, const QString &where) {
-    FUZZ_CHECK(food.servings.size() <= 2, where);
     for (const SrServing &serving : food.servings) {
         FUZZ_CHECK(std::isfinite(serving.amount) && std::isfinite(serving.grams), where);
         FUZZ_CHECK(serving.measure == serving.measure.trimmed(), where);
     }
-    for (const auto &amount : food.nutrients)
-        FUZZ_CHECK(!amount || std::isfinite(*amount), where);
+    // One figure per nutrient, ascending, each a nutrient of the jar's table.
+    int previous = 0;
+    for (const SrAmount &amount : food.amounts) {
+        FUZZ_CHECK(amount.number > previous && std::isfinite(amount.value), where);
+        bool known = false;
+        for (const SrNutrient &nutrient : sr24Nutrients())
+            known = known || nutrient.number == amount.number;
+        FUZZ_CHECK(known, where);
+        previous = amount.number;
+    }
 }
 
 } // namespace
@@ -34,9 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (Sr24JarReader::parseFood(bytes, QStringLiteral("usda_sr24/01009.xml"),
                                      QStringLiteral("01009"), &food, &hasNutrients, &error)) {
             checkFood(food, QString::fromUtf8(bytes));
-            if (!hasNutrients)
-                for (const auto &amount : food.nutrients)
-                    FUZZ_CHECK(!amount, QString::fromUtf8(bytes));
+            FUZZ_CHECK(hasNutrients == !food.amounts.empty(), QString::fromUtf8(bytes));
         } else {
             FUZZ_CHECK(error.startsWith(QLatin1String("usda_sr24/01009.xml:")), error);
         }

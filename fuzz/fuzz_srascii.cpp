@@ -1,6 +1,7 @@
 // Fuzzes the reader of the USDA SR ASCII files: one record line, one file of each kind, and the
-// four files together. Input: one selector byte (0: one line; 1 to 4: FD_GROUP, FOOD_DES,
-// NUT_DATA, WEIGHT alone; 5: the four files in this order, separated by the byte 0x1E).
+// five files together. Input: one selector byte (0: one line; 1 to 4: FD_GROUP, FOOD_DES,
+// NUT_DATA, WEIGHT alone; 5: FD_GROUP, FOOD_DES, NUT_DATA, WEIGHT and NUTR_DEF in this order,
+// separated by the byte 0x1E; 6: NUTR_DEF alone).
 #include "fuzz/fuzz_common.h"
 #include "tools/srasciireader.h"
 
@@ -18,6 +19,9 @@ void checkData(const SrAsciiReader &reader) {
         FUZZ_CHECK(!codes.contains(group.code), group.code);
         codes.insert(group.code);
     }
+    QSet<int> defined;
+    for (const SrNutrient &nutrient : data.nutrients)
+        defined.insert(nutrient.number);
     int previous = -1;
     for (const SrFood &food : data.foods) {
         const QString where = QString::number(food.number);
@@ -25,11 +29,15 @@ void checkData(const SrAsciiReader &reader) {
         previous = food.number;
         FUZZ_CHECK(codes.contains(food.group), where);
         FUZZ_CHECK(!food.description.isEmpty(), where);
-        FUZZ_CHECK(food.servings.size() <= 2, where);
         for (const SrServing &serving : food.servings)
             FUZZ_CHECK(std::isfinite(serving.amount) && std::isfinite(serving.grams), where);
-        for (const auto &amount : food.nutrients)
-            FUZZ_CHECK(!amount || std::isfinite(*amount), where);
+        // One figure per nutrient, ascending, each one that NUTR_DEF defines.
+        int number = -1;
+        for (const SrAmount &amount : food.amounts) {
+            FUZZ_CHECK(amount.number > number && std::isfinite(amount.value), where);
+            FUZZ_CHECK(defined.contains(amount.number), where);
+            number = amount.number;
+        }
     }
 }
 
@@ -39,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size == 0)
         return 0;
     const QByteArray bytes = fuzzBytes(data + 1, size - 1);
-    const int mode = data[0] % 6;
+    const int mode = data[0] % 7;
     if (mode == 0) {
         QStringList fields;
         QString why;
@@ -69,9 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     bool ok = true;
     if (mode == 5) {
         const QList<QByteArray> parts = bytes.split('\x1e');
-        const QString names[4] = {QStringLiteral("FD_GROUP.txt"), QStringLiteral("FOOD_DES.txt"),
-                                  QStringLiteral("NUT_DATA.txt"), QStringLiteral("WEIGHT.txt")};
-        for (int i = 0; i < 4 && ok; ++i) {
+        const QString names[5] = {QStringLiteral("FD_GROUP.txt"), QStringLiteral("FOOD_DES.txt"),
+                                  QStringLiteral("NUT_DATA.txt"), QStringLiteral("WEIGHT.txt"),
+                                  QStringLiteral("NUTR_DEF.txt")};
+        for (int i = 0; i < 5 && ok; ++i) {
             const QByteArray part = i < parts.size() ? parts[i] : QByteArray();
             switch (i) {
             case 0:
@@ -83,8 +92,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             case 2:
                 ok = reader.parseNutrients(part, names[i]);
                 break;
-            default:
+            case 3:
                 ok = reader.parseWeights(part, names[i]);
+                break;
+            default:
+                ok = reader.parseNutrientDefinitions(part, names[i]);
                 break;
             }
             if (!ok)
@@ -102,8 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         case 3:
             ok = reader.parseNutrients(bytes, QStringLiteral("NUT_DATA.txt"));
             break;
-        default:
+        case 4:
             ok = reader.parseWeights(bytes, QStringLiteral("WEIGHT.txt"));
+            break;
+        default:
+            ok = reader.parseNutrientDefinitions(bytes, QStringLiteral("NUTR_DEF.txt"));
             break;
         }
     }

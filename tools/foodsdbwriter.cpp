@@ -1,9 +1,11 @@
 // Writes FOODS.db from the USDA data read by one of the builder's readers.
 #include "tools/foodsdbwriter.h"
 
+#include "db/datainfo.h"
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
-#include "db/sqltext.h"
+#include "db/statement.h"
+#include "db/transaction.h"
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
 #include "tools/wordtokenizer.h"
@@ -11,7 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -21,53 +23,33 @@
 
 namespace {
 
-QString textLiteral(const QString &text) {
-    return QLatin1Char('\'') + sqlQuoted(text) + QLatin1Char('\'');
-}
+// Vitamin E as alpha-tocopherol equivalents, which releases before alpha-tocopherol (323) give.
+constexpr int vitaminEEquivalents = 394;
+constexpr int vitaminE = 323;
 
-QString numberLiteral(const std::optional<double> &value) {
-    return value ? QString::number(*value, 'g', QLocale::FloatingPointShortest)
-                 : QStringLiteral("NULL");
-}
-
-QString foodInsert(const SrFood &food, const QString &description) {
-    static const QString head = [] {
-        QString sql = QStringLiteral("INSERT INTO FOODS_WR (NDB_No, \"desc\", FdGrp_Cd");
-        for (const char *column : foodsNutrientColumns)
-            sql += QStringLiteral(", ") + QLatin1String(column);
-        return sql + QStringLiteral(", GmWt_1, GmWt_Desc1, GmWt_2, GmWt_Desc2) VALUES (");
-    }();
-    QString sql = head;
-    sql += QString::number(food.number) + QStringLiteral(", ") + textLiteral(description) +
-           QStringLiteral(", ") + textLiteral(food.group);
-    for (const std::optional<double> &amount : food.nutrients)
-        sql += QStringLiteral(", ") + numberLiteral(amount);
-    for (qsizetype i = 0; i < 2; ++i) {
-        if (i < food.servings.size()) {
-            const SrServing &serving = food.servings[i];
-            sql += QStringLiteral(", ") + numberLiteral(serving.grams) + QStringLiteral(", ") +
-                   textLiteral(servingName(serving));
-        } else {
-            sql += QStringLiteral(", NULL, NULL");
-        }
+QString foodInsert() {
+    QString columns = QStringLiteral("NDB_No, \"desc\", FdGrp_Cd");
+    QString values = QStringLiteral("?, ?, ?");
+    for (const char *column : foodsNutrientColumns) {
+        columns += QStringLiteral(", ") + QLatin1String(column);
+        values += QStringLiteral(", ?");
     }
-    return sql + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO FOODS_WR (%1, GmWt_1, GmWt_Desc1, GmWt_2, GmWt_Desc2) "
+                          "VALUES (%2, ?, ?, ?, ?)")
+        .arg(columns, values);
 }
 
 // The number of ranking tables the cache code makes: one per criterion that some food has a
 // figure for.
-int expectedRankings(const SrData &data) {
+int expectedRankings(SQLiteDB &db) {
     int count = 0;
     for (int i = 0; i < topCriteriaCount; ++i) {
-        size_t column = 0;
-        while (qstrcmp(foodsNutrientColumns[column], topColumns[i]) != 0)
-            ++column;
-        for (const SrFood &food : data.foods) {
-            if (food.nutrients[column]) {
-                ++count;
-                break;
-            }
-        }
+        const QString column = QLatin1String(topColumns[i]);
+        count += db.exec(QStringLiteral("select 1 from FOODS_WR where %1 is not null and %1 <> '' "
+                                        "limit 1")
+                             .arg(column),
+                         false)
+                     .rowCount();
     }
     return count;
 }
@@ -86,9 +68,6 @@ bool FoodsDbWriter::fail(const QString &message) {
 
 bool FoodsDbWriter::write(const SrData &data, const QString &path, const Options &options,
                           const Progress &progress) {
-    error.clear();
-    dictionaryEntries = 0;
-    rankings = 0;
     for (const SrFood &food : data.foods) {
         // The program reads every '@' of a description as a token delimiter.
         if (food.description.contains(QLatin1Char('@')))
@@ -97,7 +76,21 @@ bool FoodsDbWriter::write(const SrData &data, const QString &path, const Options
                             .arg(food.number)
                             .arg(food.description));
     }
+    return write(
+        path,
+        [&](SQLiteDB &db, QString *message) {
+            if (fillSr(db, data, options, progress, message))
+                return true;
+            *message = QStringLiteral("%1: %2").arg(path, *message);
+            return false;
+        },
+        progress);
+}
 
+bool FoodsDbWriter::write(const QString &path, const Fill &fill, const Progress &progress) {
+    error.clear();
+    dictionaryEntries = 0;
+    rankings = 0;
     const QFileInfo target(path);
     QTemporaryFile temporary(
         target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX.tmp")));
@@ -111,8 +104,8 @@ bool FoodsDbWriter::write(const SrData &data, const QString &path, const Options
         SQLiteDB db;
         if (!db.open(temporaryPath, true))
             return fail(QStringLiteral("%1: %2").arg(temporaryPath, db.lastError()));
-        if (!fill(db, data, options, progress))
-            return fail(QStringLiteral("%1: %2").arg(path, error));
+        if (!build(db, path, fill, progress))
+            return false;
         db.close();
     }
     if (!flushToDisk(temporaryPath))
@@ -128,64 +121,43 @@ bool FoodsDbWriter::write(const SrData &data, const QString &path, const Options
     return true;
 }
 
-bool FoodsDbWriter::fill(SQLiteDB &db, const SrData &data, const Options &options,
-                         const Progress &progress) {
+bool FoodsDbWriter::build(SQLiteDB &db, const QString &path, const Fill &fill,
+                          const Progress &progress) {
     auto run = [&](const QString &sql) {
         db.exec(sql, false);
         if (db.hasError())
-            return fail(QStringLiteral("%1 (in: %2)").arg(db.lastError(), sql.left(200)));
+            return fail(QStringLiteral("%1: %2 (in: %3)").arg(path, db.lastError(), sql.left(200)));
         return true;
     };
     // The file is private until renamed, and thrown away on any failure: no need for a journal
-    // on disk or for syncing each step (the whole file is flushed once at the end).
-    if (!run(QStringLiteral("PRAGMA journal_mode=MEMORY")) ||
-        !run(QStringLiteral("PRAGMA synchronous=OFF")))
-        return false;
-
-    QStringList descriptions;
-    descriptions.reserve(qsizetype(data.foods.size()));
-    for (const SrFood &food : data.foods)
-        descriptions.append(food.description);
-    std::optional<WordTokenizer> tokenizer;
-    if (options.wordTokens)
-        tokenizer.emplace(descriptions);
-
-    if (!run(QStringLiteral("begin")))
-        return false;
-    for (const QString &sql : foodsSchemaStatements()) {
+    // on disk or for syncing each step (the whole file is flushed once at the end). A large cache
+    // and a second sorting thread speed up the bulk loads of large downloads.
+    for (const char *pragma : {"PRAGMA journal_mode=MEMORY", "PRAGMA synchronous=OFF",
+                               "PRAGMA cache_size=-65536", "PRAGMA threads=2"}) {
+        if (!run(QLatin1String(pragma)))
+            return false;
+    }
+    for (const QString &sql : foodsSchemaStatements() + foodsRecordSchemaStatements()) {
         if (!run(sql))
             return false;
     }
-    for (const SrGroup &group : data.groups) {
-        if (!run(QStringLiteral("INSERT INTO FOODS_GROUP (FdGrp_Cd, FdGrp_Desc) VALUES (%1, %2)")
-                     .arg(textLiteral(group.code), textLiteral(group.name))))
-            return false;
-    }
-    const qsizetype total = qsizetype(data.foods.size());
-    for (qsizetype i = 0; i < total; ++i) {
-        if (progress && i % 500 == 0)
-            progress(QStringLiteral("writing foods"), i, total);
-        const SrFood &food = data.foods[size_t(i)];
-        const QString stored = tokenizer ? tokenizer->tokenize(food.description) : food.description;
-        if (!run(foodInsert(food, stored)))
+    QString message;
+    if (!fill(db, &message))
+        return fail(message);
+    if (!run(QStringLiteral("begin")))
+        return false;
+    if (progress)
+        progress(QStringLiteral("indexing"), 0, 1);
+    for (const QString &sql : foodsIndexStatements() + foodsRecordIndexStatements()) {
+        if (!run(sql))
             return false;
     }
     if (progress)
-        progress(QStringLiteral("writing foods"), total, total);
-    if (tokenizer) {
-        for (const auto &entry : tokenizer->dictionary()) {
-            if (!run(QStringLiteral("INSERT INTO WORDS_WR (WID, TEXT) VALUES (%1, %2)")
-                         .arg(textLiteral(entry.first), textLiteral(entry.second))))
-                return false;
-        }
-        dictionaryEntries = int(tokenizer->dictionary().size());
-    }
-    for (const QString &sql : foodsIndexStatements()) {
+        progress(QStringLiteral("building the search index"), 0, 1);
+    for (const QString &sql : foodsSearchIndexStatements()) {
         if (!run(sql))
             return false;
     }
-    if (!run(QStringLiteral("PRAGMA user_version=%1").arg(data.release)))
-        return false;
     if (!run(QStringLiteral("commit")))
         return false;
 
@@ -200,11 +172,125 @@ bool FoodsDbWriter::fill(SQLiteDB &db, const SrData &data, const Options &option
     rankings = tables.rowCount();
     // Every criterion that some food has a figure for must be cached: an installed file is read
     // only, and the program could not build the missing rankings there.
-    if (rankings != expectedRankings(data))
-        return fail(QStringLiteral("the Top 15 rankings were not built (%1 of %2 tables)")
+    const int expected = expectedRankings(db);
+    if (rankings != expected)
+        return fail(QStringLiteral("%1: the Top 15 rankings were not built (%2 of %3 tables)")
+                        .arg(path)
                         .arg(rankings)
-                        .arg(expectedRankings(data)));
+                        .arg(expected));
     if (progress)
         progress(QStringLiteral("ranking"), topCriteriaCount, topCriteriaCount);
     return true;
+}
+
+bool FoodsDbWriter::fillSr(SQLiteDB &db, const SrData &data, const Options &options,
+                           const Progress &progress, QString *message) {
+    auto failed = [&](const QString &what) {
+        *message = QStringLiteral("%1: %2").arg(what, db.lastError());
+        return false;
+    };
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return failed(QStringLiteral("begin"));
+    Statement group(db, QStringLiteral("INSERT INTO FOODS_GROUP (FdGrp_Cd, FdGrp_Desc) "
+                                       "VALUES (?, ?)"));
+    for (const SrGroup &g : data.groups) {
+        group.bind(1, g.code);
+        group.bind(2, g.name);
+        if (!group.run())
+            return failed(QStringLiteral("food group %1").arg(g.code));
+    }
+
+    std::optional<WordTokenizer> tokenizer;
+    if (options.wordTokens) {
+        QStringList descriptions;
+        descriptions.reserve(qsizetype(data.foods.size()));
+        for (const SrFood &food : data.foods)
+            descriptions.append(food.description);
+        tokenizer.emplace(descriptions);
+    }
+    Statement insertFood(db, foodInsert());
+    Statement insertServing(db, QStringLiteral("INSERT INTO SERVINGS (NDB_No, Seq, Amount, "
+                                               "Msre_Desc, Gm_Wgt) VALUES (?, ?, ?, ?, ?)"));
+    Statement insertAmount(db, QStringLiteral("INSERT INTO NUTRIENT_DATA (NDB_No, Nutr_No, "
+                                              "Nutr_Val) VALUES (?, ?, ?)"));
+    QSet<int> used;
+    const qsizetype total = qsizetype(data.foods.size());
+    for (qsizetype i = 0; i < total; ++i) {
+        if (progress && i % 500 == 0)
+            progress(QStringLiteral("writing foods"), i, total);
+        const SrFood &food = data.foods[size_t(i)];
+        const QString what = QStringLiteral("food %1").arg(food.number);
+        int column = 1;
+        insertFood.bind(column++, food.number);
+        insertFood.bind(column++,
+                        tokenizer ? tokenizer->tokenize(food.description) : food.description);
+        insertFood.bind(column++, food.group);
+        for (int number : foodsNutrientNumbers) {
+            std::optional<double> amount = food.amount(number);
+            if (!amount && number == vitaminE)
+                amount = food.amount(vitaminEEquivalents);
+            insertFood.bind(column++, amount);
+        }
+        for (qsizetype s = 0; s < 2; ++s) {
+            if (s < food.servings.size()) {
+                insertFood.bind(column++, food.servings[s].grams);
+                insertFood.bind(column++, servingName(food.servings[s]));
+            } else {
+                insertFood.bindNull(column++);
+                insertFood.bindNull(column++);
+            }
+        }
+        if (!insertFood.run())
+            return failed(what);
+        for (qsizetype s = 0; s < food.servings.size(); ++s) {
+            const SrServing &serving = food.servings[s];
+            insertServing.bind(1, food.number);
+            insertServing.bind(2, qint64(s + 1));
+            insertServing.bind(3, serving.amount);
+            insertServing.bind(4, serving.measure);
+            insertServing.bind(5, serving.grams);
+            if (!insertServing.run())
+                return failed(what);
+        }
+        for (const SrAmount &amount : food.amounts) {
+            used.insert(amount.number);
+            insertAmount.bind(1, food.number);
+            insertAmount.bind(2, amount.number);
+            insertAmount.bind(3, amount.value);
+            if (!insertAmount.run())
+                return failed(what);
+        }
+    }
+    if (progress)
+        progress(QStringLiteral("writing foods"), total, total);
+
+    Statement nutrient(db, QStringLiteral("INSERT INTO NUTRIENTS (Nutr_No, Name, Units, SR_Order) "
+                                          "VALUES (?, ?, ?, ?)"));
+    for (const SrNutrient &n : data.nutrients) {
+        if (!used.contains(n.number))
+            continue;
+        nutrient.bind(1, n.number);
+        nutrient.bind(2, n.name);
+        nutrient.bind(3, n.units);
+        nutrient.bind(4, n.order);
+        if (!nutrient.run())
+            return failed(QStringLiteral("nutrient %1").arg(n.number));
+    }
+    if (tokenizer) {
+        Statement word(db, QStringLiteral("INSERT INTO WORDS_WR (WID, TEXT) VALUES (?, ?)"));
+        for (const auto &entry : tokenizer->dictionary()) {
+            word.bind(1, entry.first);
+            word.bind(2, entry.second);
+            if (!word.run())
+                return failed(QStringLiteral("word token %1").arg(entry.first));
+        }
+        dictionaryEntries = int(tokenizer->dictionary().size());
+    }
+    if (!DataInfo::forSr(data.release).write(db))
+        return failed(QStringLiteral("DATA_INFO"));
+    db.exec(QStringLiteral("PRAGMA user_version=%1").arg(data.release), false);
+    if (db.hasError())
+        return failed(QStringLiteral("user_version"));
+    return transaction.commit() || failed(QStringLiteral("commit"));
 }

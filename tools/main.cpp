@@ -1,4 +1,7 @@
-// kalo-mkdb: builds FOODS.db from the USDA Nutrient Database for Standard Reference.
+// kalo-mkdb: builds FOODS.db from the USDA Nutrient Database for Standard Reference or from a
+// USDA FoodData Central download.
+#include "db/sqlitedb.h"
+#include "tools/fdcreader.h"
 #include "tools/foodsdbwriter.h"
 #include "tools/sr24jarreader.h"
 #include "tools/srasciireader.h"
@@ -91,16 +94,30 @@ int main(int argc, char *argv[]) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Builds the food database FOODS.db of KALO from the USDA Nutrient Database for Standard "
-        "Reference, read either from the SR24 data jar of the Debian package cronometer "
-        "(usr/share/cronometer/usda_sr24.jar) or from the USDA SR ASCII release files "
-        "FD_GROUP.txt, FOOD_DES.txt, NUT_DATA.txt and WEIGHT.txt (Release 14 onward).\n\n"
+        "Builds the food database FOODS.db of KALO from USDA data, read from one of:\n"
+        "  - the SR24 data jar of the Debian package cronometer "
+        "(usr/share/cronometer/usda_sr24.jar);\n"
+        "  - the USDA SR ASCII release files FD_GROUP.txt, FOOD_DES.txt, NUTR_DEF.txt, "
+        "NUT_DATA.txt and WEIGHT.txt (Release 14 onward);\n"
+        "  - an unpacked USDA FoodData Central CSV download (Foundation, SR Legacy, Survey "
+        "(FNDDS), Branded or the full download), which needs food.csv, nutrient.csv and "
+        "food_nutrient.csv and reads the category, portion, NDB number, survey and branded "
+        "files when present.\n\n"
         "The file is written under a temporary name beside the output and renamed over it only "
-        "when complete. It holds the foods that have nutrient data, the Top 15 rankings, and the "
-        "release number as PRAGMA user_version.\n\n"
+        "when complete. It holds the foods (of SR data those that have nutrient data) with all "
+        "their servings and nutrients, the food groups, where the data comes from (table "
+        "DATA_INFO; the SR release "
+        "number is also PRAGMA user_version, 0 for FoodData Central), the search index, the "
+        "barcodes of branded foods and the Top 15 rankings. SR Legacy and Foundation foods keep "
+        "their NDB numbers; other FoodData Central foods are numbered by their FDC id. A "
+        "FoodData Central download is read through a temporary file of intermediate tables "
+        "beside the output, about two thirds the size of food_nutrient.csv.\n\n"
+        "Exit status: 0 when written, 1 for input that cannot be read or is damaged (the message "
+        "names the file, line and field), 2 for wrong options.\n\n"
         "Examples:\n"
         "  kalo-mkdb --jar /usr/share/cronometer/usda_sr24.jar -o FOODS.db\n"
-        "  kalo-mkdb --sr-dir sr14/ --release 14 -o FOODS.db"));
+        "  kalo-mkdb --sr-dir sr28/ --release 28 -o FOODS.db\n"
+        "  kalo-mkdb --fdc-dir FoodData_Central_csv_2024-04-18/ -o FOODS.db"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption jarOption(QStringLiteral("jar"),
@@ -109,6 +126,11 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption srDirOption(
         QStringLiteral("sr-dir"),
         QStringLiteral("Read the USDA SR ASCII files from <folder> (file names in any case)."),
+        QStringLiteral("folder"));
+    const QCommandLineOption fdcDirOption(
+        QStringLiteral("fdc-dir"),
+        QStringLiteral("Read the unpacked FoodData Central CSV download in <folder> (file names "
+                       "in any case)."),
         QStringLiteral("folder"));
     const QCommandLineOption releaseOption(
         QStringLiteral("release"),
@@ -123,12 +145,13 @@ int main(int argc, char *argv[]) {
         QStringLiteral("Store frequent words of the descriptions as word tokens with a "
                        "dictionary: a smaller file for space-constrained devices. Searches for "
                        "whole words find the same foods; parts of tokenised words are no longer "
-                       "found. By default descriptions are stored as plain text."));
+                       "found. SR sources only. By default descriptions are stored as plain "
+                       "text."));
     const QCommandLineOption quietOption(
         {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Print no progress and no summary, only errors."));
-    parser.addOptions(
-        {jarOption, srDirOption, releaseOption, outputOption, tokensOption, quietOption});
+    parser.addOptions({jarOption, srDirOption, fdcDirOption, releaseOption, outputOption,
+                       tokensOption, quietOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
@@ -138,10 +161,13 @@ int main(int argc, char *argv[]) {
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument '%1'")
                               .arg(parser.positionalArguments().constFirst()));
-    if (parser.isSet(jarOption) == parser.isSet(srDirOption))
-        return usageError(QStringLiteral("give either --jar or --sr-dir"));
+    const bool fdc = parser.isSet(fdcDirOption);
+    if (int(parser.isSet(jarOption)) + int(parser.isSet(srDirOption)) + int(fdc) != 1)
+        return usageError(QStringLiteral("give one of --jar, --sr-dir and --fdc-dir"));
     if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
         return usageError(QStringLiteral("give the output file with -o"));
+    if (fdc && (parser.isSet(releaseOption) || parser.isSet(tokensOption)))
+        return usageError(QStringLiteral("--release and --word-tokens are for the SR sources"));
     int release = parser.isSet(jarOption) ? 24 : 0;
     if (parser.isSet(releaseOption)) {
         bool ok = false;
@@ -160,6 +186,37 @@ int main(int argc, char *argv[]) {
     ProgressLine progress(!quiet);
     activeProgress = &progress;
     defaultHandler = qInstallMessageHandler(messageHandler);
+    if (fdc) {
+        FdcReader reader;
+        FoodsDbWriter writer;
+        const QString staging = QFileInfo(output).absolutePath();
+        const bool written = writer.write(
+            output,
+            [&](SQLiteDB &db, QString *message) {
+                if (reader.read(parser.value(fdcDirOption), db, staging, progress.function()))
+                    return true;
+                *message = reader.errorString();
+                return false;
+            },
+            progress.function());
+        progress.end();
+        if (!written) {
+            say(writer.errorString());
+            return 1;
+        }
+        if (!quiet)
+            say(QStringLiteral("wrote %1: %2 foods in %3 groups, %4, %5 ranking tables, %6 bytes "
+                               "in %7 s")
+                    .arg(output)
+                    .arg(reader.foodCount())
+                    .arg(reader.groupCount())
+                    .arg(reader.dataInfo().displayName())
+                    .arg(writer.rankingTables())
+                    .arg(QFileInfo(output).size())
+                    .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1));
+        return 0;
+    }
+
     SrData data;
     QList<int> leftOut;
     if (parser.isSet(jarOption)) {

@@ -2,6 +2,7 @@
 #include "tools/sr24jarreader.h"
 
 #include "tools/sr24groups.h"
+#include "tools/sr24nutrients.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,45 +15,6 @@
 #include <zip.h>
 
 namespace {
-
-// The jar's nutrient names, in the order of foodsNutrientColumns.
-const char *const jarNutrientNames[foodsNutrientCount] = {
-    "Energy",
-    "Cholesterol",
-    "Fat",
-    "Saturated",
-    "Water",
-    "Carbs",
-    "Fiber",
-    "Protein",
-    "Vitamin C",
-    "B6 (Pyridoxine)",
-    "B12 (Cyanocobalamin)",
-    "Vitamin A",
-    "Vitamin E",
-    "Folate",
-    "B2 (Riboflavin)",
-    "B3 (Niacin)",
-    "B1 (Thiamine)",
-    "Calcium",
-    "Iron",
-    "Sodium",
-    "Magnesium",
-    "Potassium",
-    "Zinc",
-    "Copper",
-    "Selenium",
-};
-
-int nutrientIndex(QStringView name) {
-    static const QHash<QString, int> byName = [] {
-        QHash<QString, int> map;
-        for (int i = 0; i < foodsNutrientCount; ++i)
-            map.insert(QLatin1String(jarNutrientNames[i]), i);
-        return map;
-    }();
-    return byName.value(name.toString(), -1);
-}
 
 // No entry of the jar is anywhere near this; a larger one is damage (or a zip bomb).
 constexpr zip_uint64_t maxEntrySize = 64 * 1024 * 1024;
@@ -203,7 +165,7 @@ bool Sr24JarReader::parseIndex(const QByteArray &bytes, const QString &fileName,
 
 bool Sr24JarReader::parseFood(const QByteArray &bytes, const QString &fileName, const QString &key,
                               SrFood *food, bool *hasNutrients, QString *errorMessage) {
-    food->nutrients.fill(std::nullopt);
+    food->amounts.clear();
     food->servings.clear();
     *hasNutrients = false;
     QXmlStreamReader xml(bytes);
@@ -226,22 +188,22 @@ bool Sr24JarReader::parseFood(const QByteArray &bytes, const QString &fileName, 
             const auto grams = numberAttribute(attributes, "grams");
             if (!amount || !grams)
                 return fail(QStringLiteral("a measure needs a numeric amount and grams"));
-            if (food->servings.size() < 2) {
-                const QString name = attributes.value(QLatin1String("name")).toString();
-                food->servings.append({*amount, name.trimmed(), *grams});
-            }
+            const QString name = attributes.value(QLatin1String("name")).toString();
+            food->servings.append({*amount, name.trimmed(), *grams});
         } else if (xml.name() == QLatin1String("nutrient")) {
             const auto amount = numberAttribute(attributes, "amount");
             if (!amount)
                 return fail(QStringLiteral("a nutrient needs a numeric amount"));
+            const QStringView name = attributes.value(QLatin1String("name"));
+            const int number = sr24NutrientNumber(name);
+            if (number == 0)
+                return fail(QStringLiteral("unknown nutrient '%1'").arg(name));
+            if (food->amount(number))
+                return fail(QStringLiteral("nutrient %1 given twice").arg(name));
             *hasNutrients = true;
-            const int index = nutrientIndex(attributes.value(QLatin1String("name")));
-            if (index >= 0) {
-                if (food->nutrients[size_t(index)])
-                    return fail(QStringLiteral("nutrient %1 given twice")
-                                    .arg(QLatin1String(jarNutrientNames[index])));
-                food->nutrients[size_t(index)] = *amount;
-            }
+            const auto at = std::lower_bound(food->amounts.begin(), food->amounts.end(), number,
+                                             [](const SrAmount &a, int n) { return a.number < n; });
+            food->amounts.insert(at, {number, *amount});
         }
         xml.skipCurrentElement(); // also steps over elements of later versions of the format
     }
@@ -278,6 +240,7 @@ bool Sr24JarReader::readBytes(const QByteArray &zip, const QString &name,
     result = SrData();
     result.release = 24;
     result.groups = sr24Groups();
+    result.nutrients = sr24Nutrients();
     withoutNutrients.clear();
     error.clear();
 

@@ -34,8 +34,9 @@ public:
     // Parses foods.index. fileName stands for the file in messages.
     static bool parseIndex(const QByteArray &bytes, const QString &fileName,
                            QList<IndexEntry> *entries, QString *errorMessage);
-    // Parses one food file into the nutrients and first two servings of food; hasNutrients says
-    // whether it lists any nutrient at all. The root's uid must be key.
+    // Parses one food file into the nutrients and servings of food; hasNutrients says whether it
+    // lists any nutrient at all. The root's uid must be key; a nutrient name must be one of
+    // sr24-nutrients.tsv.
     static bool parseFood(const QByteArray &bytes, const QString &fileName, const QString &key,
                           SrFood *food, bool *hasNutrients, QString *errorMessage);
 

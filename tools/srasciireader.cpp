@@ -9,23 +9,6 @@
 
 namespace {
 
-// USDA nutrient numbers, in the order of foodsNutrientColumns.
-const int nutrientNumbers[foodsNutrientCount] = {
-    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
-    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
-};
-// Vitamin E as alpha-tocopherol equivalents, which releases before alpha-tocopherol (323) give.
-constexpr int vitaminEEquivalentNumber = 394;
-constexpr int vitaminEColumn = 12;
-
-int nutrientColumn(int number) {
-    for (int i = 0; i < foodsNutrientCount; ++i) {
-        if (nutrientNumbers[i] == number)
-            return i;
-    }
-    return -1;
-}
-
 // Code page 1252 at 0x80..0x9F; 0 marks the five bytes it leaves undefined.
 const char16_t cp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -181,6 +164,10 @@ bool SrAsciiReader::parseFoods(const QByteArray &bytes, const QString &fileName)
     return parseRecords(bytes, fileName, 3, &SrAsciiReader::takeFood);
 }
 
+bool SrAsciiReader::parseNutrientDefinitions(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 4, &SrAsciiReader::takeDefinition);
+}
+
 bool SrAsciiReader::parseNutrients(const QByteArray &bytes, const QString &fileName) {
     return parseRecords(bytes, fileName, 3, &SrAsciiReader::takeNutrient);
 }
@@ -222,6 +209,26 @@ bool SrAsciiReader::takeFood(const QStringList &fields, const QString &where) {
     return true;
 }
 
+bool SrAsciiReader::takeDefinition(const QStringList &fields, const QString &where) {
+    SrNutrient nutrient;
+    if (!parseCode(fields[0], &nutrient.number))
+        return fail(
+            QStringLiteral("%1: nutrient number '%2' is not a number").arg(where, fields[0]));
+    nutrient.units = fields[1].trimmed();
+    nutrient.name = fields[3].trimmed();
+    if (nutrient.name.isEmpty())
+        return fail(QStringLiteral("%1: nutrient %2 has no name").arg(where, fields[0]));
+    // SR_Order, which early releases lack: their nutrients keep the order of the file.
+    if (fields.size() < 6 || !parseCode(fields[5], &nutrient.order))
+        nutrient.order = int(definitions.size() + 1) * 100;
+    for (const SrNutrient &other : std::as_const(definitions)) {
+        if (other.number == nutrient.number)
+            return fail(QStringLiteral("%1: nutrient %2 given twice").arg(where, fields[0]));
+    }
+    definitions.append(nutrient);
+    return true;
+}
+
 bool SrAsciiReader::takeNutrient(const QStringList &fields, const QString &where) {
     int food = 0;
     int nutrient = 0;
@@ -236,18 +243,15 @@ bool SrAsciiReader::takeNutrient(const QStringList &fields, const QString &where
     foodsWithData.insert(food);
     if (!amount)
         return true;
-    if (nutrient == vitaminEEquivalentNumber) {
-        vitaminEEquivalents.insert(food, *amount);
-        return true;
+    if (!firstUse.contains(nutrient))
+        firstUse.insert(nutrient, where);
+    std::vector<SrAmount> &list = amounts[food];
+    for (const SrAmount &other : list) {
+        if (other.number == nutrient)
+            return fail(QStringLiteral("%1: nutrient %2 of food %3 given twice")
+                            .arg(where, fields[1], fields[0]));
     }
-    const int column = nutrientColumn(nutrient);
-    if (column < 0)
-        return true;
-    std::optional<double> &slot = amounts[food][size_t(column)];
-    if (slot)
-        return fail(QStringLiteral("%1: nutrient %2 of food %3 given twice")
-                        .arg(where, fields[1], fields[0]));
-    slot = amount;
+    list.push_back({nutrient, *amount});
     return true;
 }
 
@@ -289,6 +293,18 @@ bool SrAsciiReader::finish() {
     result.groups = groups;
     std::sort(result.groups.begin(), result.groups.end(),
               [](const SrGroup &a, const SrGroup &b) { return a.code < b.code; });
+    result.nutrients = definitions;
+    QSet<int> defined;
+    for (const SrNutrient &nutrient : std::as_const(definitions))
+        defined.insert(nutrient.number);
+    QList<int> named = firstUse.keys();
+    std::sort(named.begin(), named.end());
+    for (int number : std::as_const(named)) {
+        if (!defined.contains(number))
+            return fail(QStringLiteral("%1: nutrient %2 is not in NUTR_DEF.txt")
+                            .arg(firstUse.value(number))
+                            .arg(number));
+    }
 
     QList<int> numbers = foods.keys();
     std::sort(numbers.begin(), numbers.end());
@@ -304,23 +320,22 @@ bool SrAsciiReader::finish() {
             continue;
         }
         SrFood food = record.food;
-        food.nutrients = amounts.value(number);
-        std::optional<double> &vitaminE = food.nutrients[vitaminEColumn];
-        if (!vitaminE && vitaminEEquivalents.contains(number))
-            vitaminE = vitaminEEquivalents.value(number);
+        food.amounts = amounts.value(number);
+        std::sort(food.amounts.begin(), food.amounts.end(),
+                  [](const SrAmount &a, const SrAmount &b) { return a.number < b.number; });
         QList<WeightRecord> list = weights.value(number);
         std::stable_sort(
             list.begin(), list.end(),
             [](const WeightRecord &a, const WeightRecord &b) { return a.sequence < b.sequence; });
-        for (qsizetype i = 0; i < list.size() && i < 2; ++i)
-            food.servings.append(list[i].serving);
+        for (const WeightRecord &weight : std::as_const(list))
+            food.servings.append(weight.serving);
         result.foods.push_back(std::move(food));
     }
 
-    QSet<int> named = foodsWithData;
+    QSet<int> listed = foodsWithData;
     for (auto it = weights.cbegin(); it != weights.cend(); ++it)
-        named.insert(it.key());
-    for (int number : std::as_const(named))
+        listed.insert(it.key());
+    for (int number : std::as_const(listed))
         stray += foods.contains(number) ? 0 : 1;
     return true;
 }
@@ -338,6 +353,7 @@ bool SrAsciiReader::readDirectory(const QString &folder, const Progress &progres
     const Step steps[] = {
         {"FD_GROUP.txt", &SrAsciiReader::parseGroups},
         {"FOOD_DES.txt", &SrAsciiReader::parseFoods},
+        {"NUTR_DEF.txt", &SrAsciiReader::parseNutrientDefinitions},
         {"NUT_DATA.txt", &SrAsciiReader::parseNutrients},
         {"WEIGHT.txt", &SrAsciiReader::parseWeights},
     };

@@ -9,25 +9,26 @@
 #include <QSet>
 #include <QString>
 
-// Four files are read: FD_GROUP.txt, FOOD_DES.txt, NUT_DATA.txt and WEIGHT.txt. Fields are
-// separated by '^', text fields wrapped in '~', an empty field is null; lines end in CR LF and text
-// is Windows code page 1252. Fields past the ones used are ignored, so the shorter records of early
-// releases read as well. Messages name the file and line: "FOOD_DES.txt:12: ...".
+// Five files are read: FD_GROUP.txt, FOOD_DES.txt, NUTR_DEF.txt, NUT_DATA.txt and WEIGHT.txt.
+// Fields are separated by '^', text fields wrapped in '~', an empty field is null; lines end in CR
+// LF and text is Windows code page 1252. Fields past the ones used are ignored, so the shorter
+// records of early releases read as well. Messages name the file and line: "FOOD_DES.txt:12: ...".
 class SrAsciiReader {
 public:
     explicit SrAsciiReader(int release = 0);
 
-    // Reads the four files from the folder (their names in any letter case) and combines them.
+    // Reads the five files from the folder (their names in any letter case) and combines them.
     bool readDirectory(const QString &folder, const Progress &progress = {});
 
     // Parse the bytes of one file each, touching no disk; fileName stands for the file in
     // messages. They may come in any order; finish() then combines them.
     bool parseGroups(const QByteArray &bytes, const QString &fileName);
     bool parseFoods(const QByteArray &bytes, const QString &fileName);
+    bool parseNutrientDefinitions(const QByteArray &bytes, const QString &fileName);
     bool parseNutrients(const QByteArray &bytes, const QString &fileName);
     bool parseWeights(const QByteArray &bytes, const QString &fileName);
-    // Checks every food's group, keeps the foods that have nutrient data and gives each its first
-    // two servings by sequence number.
+    // Checks every food's group and every figure's nutrient, keeps the foods that have nutrient
+    // data and gives each its servings in sequence order.
     bool finish();
 
     QString errorString() const { return error; }
@@ -49,6 +50,7 @@ private:
                       RecordHandler handler);
     bool takeGroup(const QStringList &fields, const QString &where);
     bool takeFood(const QStringList &fields, const QString &where);
+    bool takeDefinition(const QStringList &fields, const QString &where);
     bool takeNutrient(const QStringList &fields, const QString &where);
     bool takeWeight(const QStringList &fields, const QString &where);
     bool fail(const QString &message);
@@ -61,15 +63,15 @@ private:
         int sequence = 0;
         SrServing serving;
     };
-    using Amounts = std::array<std::optional<double>, foodsNutrientCount>;
 
     int release;
     Progress progress; // while readDirectory runs
     QList<SrGroup> groups;
     QHash<QString, QString> groupNames;
     QHash<int, FoodRecord> foods;
-    QHash<int, Amounts> amounts;
-    QHash<int, double> vitaminEEquivalents; // mg ATE, for releases without alpha-tocopherol
+    QList<SrNutrient> definitions;
+    QHash<int, std::vector<SrAmount>> amounts;
+    QHash<int, QString> firstUse; // where NUT_DATA.txt first names each nutrient number
     QSet<int> foodsWithData;
     QHash<int, QList<WeightRecord>> weights;
     SrData result;

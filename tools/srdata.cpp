@@ -1,8 +1,18 @@
 // The USDA nutrient data as the builder reads it, whatever the source format.
 #include "tools/srdata.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+
+std::optional<double> SrFood::amount(int nutrientNumber) const {
+    const auto it =
+        std::lower_bound(amounts.begin(), amounts.end(), nutrientNumber,
+                         [](const SrAmount &amount, int wanted) { return amount.number < wanted; });
+    if (it == amounts.end() || it->number != nutrientNumber)
+        return std::nullopt;
+    return it->value;
+}
 
 QString servingName(const SrServing &serving) {
     QString amount = QString::number(serving.amount, 'f', 3);

@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -16,26 +15,42 @@ struct SrGroup {
     QString name;
 };
 
-// One common serving: "1 cup, diced" weighing 132 g.
+// A nutrient as the USDA defines it (NUTR_DEF): "Calcium, Ca" in mg, number 301.
+struct SrNutrient {
+    int number = 0; // Nutr_No
+    QString name;   // NutrDesc
+    QString units;
+    int order = 0; // SR_Order: the place of the nutrient in the USDA's lists
+};
+
+// One serving: "1 cup, diced" weighing 132 g.
 struct SrServing {
     double amount = 0;
     QString measure;
     double grams = 0;
 };
 
+// A figure per 100 g of food.
+struct SrAmount {
+    int number = 0; // Nutr_No
+    double value = 0;
+};
+
 struct SrFood {
-    int number = 0;      // NDB_No
-    QString description; // the long description, plain text
-    QString group;       // FdGrp_Cd, four digits
-    // Amounts per 100 g in the order of foodsNutrientColumns; empty when the source has none.
-    std::array<std::optional<double>, foodsNutrientCount> nutrients;
-    QList<SrServing> servings; // the first two of the USDA weight sequence, at most
+    int number = 0;                // NDB_No
+    QString description;           // the long description, plain text
+    QString group;                 // FdGrp_Cd, four digits
+    QList<SrServing> servings;     // every serving, in the USDA weight sequence order
+    std::vector<SrAmount> amounts; // ascending by nutrient number; an unknown figure is absent
+
+    std::optional<double> amount(int nutrientNumber) const;
 };
 
 struct SrData {
     int release = 0; // the SR release number, stored as PRAGMA user_version
     QList<SrGroup> groups;
-    std::vector<SrFood> foods; // ascending by number
+    QList<SrNutrient> nutrients; // the definitions of every nutrient the foods may name
+    std::vector<SrFood> foods;   // ascending by number
 };
 
 // The name of a serving: the amount with up to three decimals and no trailing zeros, a blank and

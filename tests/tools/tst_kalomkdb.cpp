@@ -1,6 +1,8 @@
-// The kalo-mkdb command: options, messages, exit status and the file it leaves.
+// The kalo-mkdb command: options, messages, exit status, the file it leaves and how the data is
+// named.
+#include "db/datainfo.h"
 #include "db/sqlitedb.h"
-#include "tests/tools/srfixtures.h"
+#include "tests/tools/toolsfixture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -32,46 +34,40 @@ class TestKaloMkdb : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void help();
     void usageErrors_data();
     void usageErrors();
-    void asciiBuild();
-    void jarBuildWithWordTokens();
+    void builds_data();
+    void builds();
     void badInputLeavesOutputAlone_data();
     void badInputLeavesOutputAlone();
+    void dataNames_data();
+    void dataNames();
 
 private:
     QTemporaryDir dir;
-    QString ascii;
-    QString jar;
 };
 
 void TestKaloMkdb::initTestCase() {
-    ascii = dir.filePath(QStringLiteral("sr14"));
-    QVERIFY(writeAsciiFixture(ascii));
-    jar = dir.filePath(QStringLiteral("usda_sr24.jar"));
-    QVERIFY(writeZip(jar, jarFixtureEntries()));
-}
-
-void TestKaloMkdb::help() {
-    const Run run = mkdb({QStringLiteral("--help")});
-    QCOMPARE(run.exitCode, 0);
-    for (const char *option : {"--jar", "--sr-dir", "--release", "--output", "--word-tokens"})
-        QVERIFY2(run.out.contains(QLatin1String(option)), option);
+    QVERIFY(
+        zipFolder(fixturePath(QStringLiteral("jar")), dir.filePath(QStringLiteral("sr24.jar"))));
 }
 
 void TestKaloMkdb::usageErrors_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no input") << QStringList{"-o", "x.db"} << "give either --jar or --sr-dir";
-    QTest::newRow("two inputs") << QStringList{"--jar", "a.jar", "--sr-dir", "b", "-o", "x.db"}
-                                << "give either --jar or --sr-dir";
+    const QString oneInput = QStringLiteral("give one of --jar, --sr-dir and --fdc-dir");
+    QTest::newRow("no input") << QStringList{"-o", "x.db"} << oneInput;
+    QTest::newRow("two inputs") << QStringList{"--jar", "a.jar", "--fdc-dir", "b", "-o", "x.db"}
+                                << oneInput;
     QTest::newRow("no output") << QStringList{"--jar", "a.jar"} << "give the output file with -o";
     QTest::newRow("ASCII files without their release")
         << QStringList{"--sr-dir", "b", "-o", "x.db"} << "give the release number";
     QTest::newRow("a release that is no number")
         << QStringList{"--sr-dir", "b", "--release", "R14", "-o", "x.db"}
         << "--release needs a positive whole number";
+    QTest::newRow("SR options with a FoodData Central download")
+        << QStringList{"--fdc-dir", "b", "--word-tokens", "-o", "x.db"}
+        << "--release and --word-tokens are for the SR sources";
     QTest::newRow("an unknown option") << QStringList{"--frobnicate"} << "frobnicate";
 }
 
@@ -83,88 +79,98 @@ void TestKaloMkdb::usageErrors() {
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }
 
-void TestKaloMkdb::asciiBuild() {
-    const QString output = dir.filePath(QStringLiteral("sr14.db"));
-    const Run run = mkdb({QStringLiteral("--sr-dir"), ascii, QStringLiteral("--release"),
-                          QStringLiteral("14"), QStringLiteral("-o"), output});
-    QCOMPARE(run.exitCode, 0);
-    QVERIFY2(run.err.contains(QStringLiteral("left out the foods without nutrient data: 11998")),
-             qPrintable(run.err));
-    QVERIFY2(run.err.contains(QStringLiteral("5 foods in 3 groups, release 14")),
-             qPrintable(run.err));
-    // The program's cache code ran, with its debug lines.
-    QVERIFY(
-        run.err.contains(QStringLiteral("executing query:insert into topdata_FA_Sat_0 values")));
-    SQLiteDB db(output, false);
-    QCOMPARE(db.userVersion(), 14);
-    QCOMPARE(db.exec(QStringLiteral("select desc from FOODS_WR where NDB_No=11999")).value(0, 0),
-             QStringLiteral("Crème brûlée, “café” style"));
+void TestKaloMkdb::builds_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("the jar, tokenised and quiet")
+        << QStringList{"--jar", dir.filePath("sr24.jar"), "--word-tokens", "--quiet"} << QString()
+        << "USDA SR 24";
+    QTest::newRow("ASCII files, with what was left out")
+        << QStringList{"--sr-dir", fixturePath("sr"), "--release", "14"}
+        << "ignored the nutrients and weights of 1 foods that FOOD_DES.txt lacks\n"
+           "kalo-mkdb: left out the foods without nutrient data: 11998"
+        << "USDA SR 14";
+    QTest::newRow("a FoodData Central download")
+        << QStringList{"--fdc-dir", fixturePath("fdc")}
+        << "kalo-mkdb: reading food_nutrient.csv...\n"
+        << "USDA FoodData Central (Foundation, SR Legacy, Survey (FNDDS), Branded) 2024-04-18";
 }
 
-void TestKaloMkdb::jarBuildWithWordTokens() {
-    const QString output = dir.filePath(QStringLiteral("jar.db"));
-    const Run run = mkdb({QStringLiteral("--jar"), jar, QStringLiteral("--word-tokens"),
-                          QStringLiteral("--quiet"), QStringLiteral("--output"), output});
+void TestKaloMkdb::builds() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, summary);
+    QFETCH(QString, name);
+    const QString output = dir.filePath(QStringLiteral("FOODS.db"));
+    const Run run = mkdb(arguments << QStringLiteral("-o") << output);
     QCOMPARE(run.exitCode, 0);
-    QVERIFY2(!run.err.contains(QStringLiteral("kalo-mkdb:")), qPrintable(run.err));
+    QVERIFY2(summary.isEmpty()
+                 ? !run.err.contains(QLatin1String("kalo-mkdb:"))
+                 : run.err.contains(summary) && run.err.contains(QStringLiteral("wrote ") + output),
+             qPrintable(run.err));
     SQLiteDB db(output, false);
-    QCOMPARE(db.userVersion(), 24);
-    QCOMPARE(db.exec(QStringLiteral("select count(*) from FOODS_WR")).value(0, 0),
-             QStringLiteral("5"));
-    QCOMPARE(db.exec(QStringLiteral("select FdGrp_Cd from FOODS_WR where NDB_No=8510")).value(0, 0),
-             QStringLiteral("2500"));
+    QCOMPARE(DataInfo::read(db).displayName(), name);
 }
 
 void TestKaloMkdb::badInputLeavesOutputAlone_data() {
-    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("file"); // changed in a copy of the fixture
+    QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("message");
-    QTest::newRow("a malformed line of FOOD_DES.txt") << "ascii"
-                                                      << "/FOOD_DES.txt:2: ";
-    QTest::newRow("a jar that is missing") << "missing"
-                                           << "/absent.jar: ";
-    QTest::newRow("a jar that is no zip") << "nozip"
-                                          << "/nozip.jar: not a readable jar";
+    QTest::newRow("a malformed line of food.csv")
+        << "--fdc-dir"
+        << "food.csv" << QByteArray("\"1\",\"sr_legacy_food\"")
+        << "/food.csv:11: expected 5 fields, found 2";
+    QTest::newRow("a jar that is no zip")
+        << "--jar"
+        << "nozip.jar" << QByteArray("This is not a zip file.") << "/nozip.jar: not a readable jar";
 }
 
 void TestKaloMkdb::badInputLeavesOutputAlone() {
-    QFETCH(QString, kind);
+    QFETCH(QString, option);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, line);
     QFETCH(QString, message);
     QTemporaryDir work;
     const QString output = work.filePath(QStringLiteral("FOODS.db"));
-    {
-        QFile old(output);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("previous");
-    }
-    QStringList arguments;
-    if (kind == QLatin1String("ascii")) {
-        const QString folder = work.filePath(QStringLiteral("bad"));
-        QVERIFY(writeAsciiFixture(folder));
-        QFile foods(QDir(folder).filePath(QStringLiteral("FOOD_DES.txt")));
-        QVERIFY(foods.open(QIODevice::ReadWrite));
-        QByteArray bytes = foods.readAll();
-        bytes.insert(bytes.indexOf('\n') + 1, "~01002~^~0100~^~Butter, whipped\r\n");
-        foods.seek(0);
-        foods.write(bytes);
-        foods.close();
-        arguments << QStringLiteral("--sr-dir") << folder << QStringLiteral("--release")
-                  << QStringLiteral("14");
-    } else if (kind == QLatin1String("missing")) {
-        arguments << QStringLiteral("--jar") << work.filePath(QStringLiteral("absent.jar"));
-    } else {
-        QFile bad(work.filePath(QStringLiteral("nozip.jar")));
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("This is not a zip file.");
-        bad.close();
-        arguments << QStringLiteral("--jar") << bad.fileName();
-    }
-    const Run run = mkdb(arguments << QStringLiteral("-o") << output);
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY2(run.err.contains(message), qPrintable(run.err));
-    QVERIFY2(run.err.startsWith(QStringLiteral("kalo-mkdb: ")), qPrintable(run.err));
     QFile old(output);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous") == 8);
+    old.close();
+    QString input = work.filePath(file);
+    if (option == QLatin1String("--fdc-dir")) {
+        input = work.filePath(QStringLiteral("input"));
+        QVERIFY(copyFixture(QStringLiteral("fdc"), input));
+        QVERIFY(changeFile(QDir(input).filePath(file), QByteArray(), line));
+    } else {
+        QFile bad(input);
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write(line) == line.size());
+    }
+    const Run run = mkdb({option, input, QStringLiteral("-o"), output});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.startsWith(QStringLiteral("kalo-mkdb: ")) && run.err.contains(message),
+             qPrintable(run.err));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("previous"));
+    QCOMPARE(QDir(work.path()).entryList({"*.tmp", "*.stage"}, QDir::Files), QStringList());
+}
+
+void TestKaloMkdb::dataNames_data() {
+    QTest::addColumn<QStringList>("statements");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a file without DATA_INFO holds the SR release of its user version")
+        << QStringList{"PRAGMA user_version=25"} << "USDA SR 25";
+    QTest::newRow("a file without either holds SR release 14") << QStringList() << "USDA SR 14";
+}
+
+void TestKaloMkdb::dataNames() {
+    QFETCH(QStringList, statements);
+    QFETCH(QString, name);
+    QTemporaryDir work;
+    SQLiteDB db(work.filePath(QStringLiteral("FOODS.db")), true);
+    for (const QString &sql : std::as_const(statements))
+        db.exec(sql);
+    QVERIFY(!db.hasError());
+    QCOMPARE(DataInfo::read(db).displayName(), name);
 }
 
 QTEST_GUILESS_MAIN(TestKaloMkdb)

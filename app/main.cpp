@@ -1,10 +1,18 @@
-// Program entry: the application object, the settings, the main window and the event loop.
+// Program entry: the command line, one running program, the settings, the main window and the
+// event loop.
+#include "app/commandline.h"
+#include "app/singleinstance.h"
+#include "platform/config.h"
+#include "settings/databaselocation.h"
 #include "settings/settings.h"
 #include "ui/kalowindow.h"
 #include "ui/qpeapplication.h"
 
 #include <QEvent>
+#include <QSessionManager>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -22,14 +30,62 @@ public:
     }
 };
 
+void print(FILE *stream, const QString &text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    QPEApplication app(argc, argv, QPEApplication::GuiClient);
+    // Answered before anything else, without an application object, so without a display.
+    CommandLine commandLine = parseCommandLine(argc, argv);
+    const QString databasePath =
+        commandLine.databasePath.isNull() ? foodsDatabasePath() : commandLine.databasePath;
+    switch (commandLine.action) {
+    case CommandLine::Help:
+        print(stdout, usageText());
+        return 0;
+    case CommandLine::Version:
+        print(stdout, versionText(databasePath));
+        return 0;
+    case CommandLine::UsageError:
+        print(stderr, QStringLiteral("kalo: %1\n\n").arg(commandLine.error) + usageText());
+        return 2;
+    case CommandLine::Run:
+        break;
+    }
+
+    SingleInstance instance(Config::userFilePath(QStringLiteral("KALO")));
+    if (!instance.isFirst()) {
+        QCoreApplication core(argc, argv);
+        if (!instance.activateRunning()) {
+            print(stderr, QStringLiteral("kalo: KALO is running already but does not answer.\n"));
+            return 1;
+        }
+        if (!commandLine.databasePath.isNull())
+            print(stderr, QStringLiteral("kalo: KALO is running already; its window was brought "
+                                         "to the front, with its own database.\n"));
+        return 0;
+    }
+
+    int applicationArgc = int(commandLine.applicationArguments.size()) - 1;
+    QPEApplication app(applicationArgc, commandLine.applicationArguments.data(),
+                       QPEApplication::GuiClient);
+    app.endOnTerminationSignals();
+    instance.listen();
     Settings settings = loadSettings();
     int result = 0;
     {
-        KALOWindow window(std::move(settings), nullptr, Qt::Window);
+        KALOWindow window(std::move(settings), nullptr, Qt::Window, databasePath);
+        QObject::connect(&instance, &SingleInstance::activationRequested, &window, [&window] {
+            window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+            window.show();
+            window.raise();
+            window.activateWindow();
+        });
+        // The desktop session ends: it may end the process without closing the window.
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                         [&window](QSessionManager &) { window.saveSettingsNow(); });
         QuitAfterFirstPaint quitAfterPaint;
         if (qEnvironmentVariableIsSet("KALO_QUIT_AFTER_PAINT"))
             window.installEventFilter(&quitAfterPaint);

@@ -58,6 +58,8 @@ bool SQLiteDB::open(const QString &path, bool create) {
         sqlite3_close(db);
         return false;
     }
+    // Before the first read: a database another program holds locked for a moment is waited for.
+    sqlite3_busy_timeout(db, 2000);
     // SQLite opens lazily: read the catalogue now so that a file that is no database fails here.
     rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -65,7 +67,6 @@ bool SQLiteDB::open(const QString &path, bool create) {
         sqlite3_close(db);
         return false;
     }
-    sqlite3_busy_timeout(db, 2000);
     handle = db;
     return true;
 }

@@ -11,6 +11,12 @@ QString configName() {
     return QStringLiteral("KALO");
 }
 
+QStringList withoutSeparator(QStringList items, QChar replacement) {
+    for (QString &item : items)
+        item.replace(listSeparator, replacement);
+    return items;
+}
+
 } // namespace
 
 Settings loadSettings() {
@@ -38,12 +44,22 @@ bool saveSettings(const Settings &settings) {
     config.writeEntry(QStringLiteral("CustomWeight"),
                       QString::number(settings.customWeight, 'g', 6));
     config.writeEntry(QStringLiteral("BID"), settings.bookmarkIds, listSeparator);
-    config.writeEntry(QStringLiteral("BDesc"), settings.bookmarkDescs, listSeparator);
-    config.writeEntry(QStringLiteral("SItems"), settings.searchHistory, listSeparator);
+    config.writeEntry(QStringLiteral("BDesc"),
+                      withoutSeparator(settings.bookmarkDescs, QLatin1Char('/')), listSeparator);
+    config.writeEntry(QStringLiteral("SItems"),
+                      withoutSeparator(settings.searchHistory, QLatin1Char(' ')), listSeparator);
     // Choices added since: written after the first five keys, which keep their order.
     config.writeEntry(QStringLiteral("FullView"), settings.fullView ? 1 : 0);
     config.writeEntry(QStringLiteral("DailyValue"), settings.showDailyValue ? 1 : 0);
     config.writeEntry(QStringLiteral("BestMatch"), settings.bestMatch ? 1 : 0);
     config.writeEntry(QStringLiteral("MatchAllWords"), settings.matchAllWords ? 1 : 0);
     return config.write();
+}
+
+bool operator==(const Settings &a, const Settings &b) {
+    return a.basicView == b.basicView && a.fullView == b.fullView &&
+           a.showDailyValue == b.showDailyValue && a.bestMatch == b.bestMatch &&
+           a.matchAllWords == b.matchAllWords && a.customWeight == b.customWeight &&
+           a.bookmarkIds == b.bookmarkIds && a.bookmarkDescs == b.bookmarkDescs &&
+           a.searchHistory == b.searchHistory;
 }

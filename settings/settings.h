@@ -18,7 +18,16 @@ struct Settings {
     QStringList searchHistory;   // the search combo's texts, newest first
 };
 
+// Field by field; a field added to Settings belongs here too, or its changes wait for the exit to
+// be written.
+bool operator==(const Settings &a, const Settings &b);
+inline bool operator!=(const Settings &a, const Settings &b) {
+    return !(a == b);
+}
+
 // The settings in the configuration file KALO (group KALO); missing keys give the defaults.
 Settings loadSettings();
-// Writes all fields to the configuration file KALO; false when the file could not be written.
+// Writes all fields to the configuration file KALO; false when the file could not be written. The
+// list separator '|' cannot be stored inside an item: in a bookmark description it is written as
+// '/', in a search history entry as a blank (which separates search words just as '|' does).
 bool saveSettings(const Settings &settings);

@@ -1,15 +1,32 @@
-// The Bookmarks page: the bookmarked foods, and deleting them all.
+// The Bookmarks page: the bookmarked foods, removing some or all of them, choosing two to compare.
 #include "ui/bookmarkspage.h"
 
 #include "settings/bookmarks.h"
 #include "ui/foodlist.h"
 #include "ui/pictures.h"
 
+#include <QAction>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+QToolButton *pictureButton(QWidget *parent, const char *objectName, const char *pictureName,
+                           const QString &toolTip) {
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setAutoRaise(true);
+    button->setIcon(picture(QLatin1String(pictureName)));
+    button->setIconSize(QSize(20, 20));
+    button->setToolTip(toolTip);
+    return button;
+}
+
+} // namespace
 
 BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     : QFrame(parent)
@@ -17,20 +34,28 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     setObjectName(QStringLiteral("bookmarkPage"));
     setFrameStyle(QFrame::NoFrame);
 
-    clearBookmarksButton = new QToolButton(this);
-    clearBookmarksButton->setObjectName(QStringLiteral("clearBookmarksButton"));
-    clearBookmarksButton->setAutoRaise(true);
-    clearBookmarksButton->setIcon(picture(QStringLiteral("remove.png_")));
-    clearBookmarksButton->setIconSize(QSize(20, 20));
-    clearBookmarksButton->setToolTip(QStringLiteral("Delete all bookmarks"));
+    clearBookmarksButton = pictureButton(this, "clearBookmarksButton", "remove.png_",
+                                         QStringLiteral("Delete all bookmarks"));
+    compareButton = pictureButton(this, "compareButton", "compare.png_", QStringLiteral("Compare"));
+    compareButton->setEnabled(false);
     bookmarkList =
         new FoodList({QStringLiteral("Description ")}, QStringLiteral("bookmarkList"), this);
+    // Ctrl+click and Shift+click select several bookmarks, to remove them or compare two.
+    bookmarkList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // One action serves the context menu and the Delete key.
+    auto *removeAction = new QAction(QStringLiteral("Remove Bookmark"), bookmarkList);
+    removeAction->setObjectName(QStringLiteral("removeBookmarkAction"));
+    removeAction->setShortcut(QKeySequence::Delete);
+    removeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    bookmarkList->addAction(removeAction);
+    bookmarkList->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(1, 1, 1, 1);
     auto *row = new QHBoxLayout;
     row->setSpacing(2);
     row->addWidget(clearBookmarksButton, 0);
+    row->addWidget(compareButton, 0);
     row->addStretch(10);
     page->addLayout(row);
     auto *listBox = new QVBoxLayout;
@@ -38,12 +63,25 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     page->addLayout(listBox);
 
     connect(clearBookmarksButton, &QToolButton::clicked, this, &BookmarksPage::clearRequested);
+    connect(compareButton, &QToolButton::clicked, this, [this] {
+        const QStringList ids = bookmarkList->selectedFoodIds();
+        if (ids.size() == 2)
+            emit compareRequested(ids.at(0), ids.at(1));
+    });
+    connect(removeAction, &QAction::triggered, this, &BookmarksPage::removeSelected);
+    connect(bookmarkList, &FoodList::itemSelectionChanged, this,
+            &BookmarksPage::updateCompareButton);
     connect(bookmarkList, &FoodList::foodChosen, this, &BookmarksPage::foodChosen);
 }
 
 void BookmarksPage::fill() {
     bookmarkList->fill(bookmarkEntries(settings));
     clearBookmarksButton->setEnabled(bookmarkList->topLevelItemCount() > 0);
+    updateCompareButton();
+}
+
+void BookmarksPage::updateCompareButton() {
+    compareButton->setEnabled(bookmarkList->selectedFoodIds().size() == 2);
 }
 
 void BookmarksPage::clearAll() {
@@ -58,4 +96,22 @@ void BookmarksPage::clearAll() {
         return;
     clearBookmarkEntries(settings);
     fill();
+    emit bookmarksChanged();
+}
+
+void BookmarksPage::removeSelected() {
+    QStringList ids = bookmarkList->selectedFoodIds();
+    const QModelIndex current = bookmarkList->currentIndex();
+    if (ids.size() < 2 && current.isValid()) {
+        bookmarkList->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect |
+                                                            QItemSelectionModel::Rows);
+        ids = bookmarkList->selectedFoodIds();
+    }
+    bool removed = false;
+    for (const QString &id : ids)
+        removed = removeBookmarkEntry(settings, id) || removed;
+    if (!removed)
+        return;
+    fill();
+    emit bookmarksChanged();
 }

@@ -1,4 +1,4 @@
-// The Bookmarks page: the bookmarked foods, and deleting them all.
+// The Bookmarks page: the bookmarked foods, removing some or all of them, choosing two to compare.
 #pragma once
 
 #include <QFrame>
@@ -16,13 +16,22 @@ public:
     void fill();
     // Asks "Delete all bookmarks ?" and, on Yes, empties both bookmark lists and the page.
     void clearAll();
+    // Removes the selected bookmarks where several are selected, otherwise the current one.
+    void removeSelected();
 
 signals:
     void clearRequested();
     void foodChosen(const QString &foodId);
+    // The bookmark lists changed here (a removal or a clear).
+    void bookmarksChanged();
+    // The compare button with exactly two bookmarks selected, in list order.
+    void compareRequested(const QString &firstId, const QString &secondId);
 
 private:
+    void updateCompareButton();
+
     Settings &settings;
     QToolButton *clearBookmarksButton = nullptr;
+    QToolButton *compareButton = nullptr;
     FoodList *bookmarkList = nullptr;
 };

@@ -143,6 +143,7 @@ void KALODetailsDialog::addBookmark() {
         bookmarkButton->setIcon(picture(QStringLiteral("bookmark_remove.png_")));
         showNote(QStringLiteral("Bookmark Added"));
     }
+    emit bookmarksChanged();
 }
 
 void KALODetailsDialog::selectWeight() {

@@ -33,6 +33,7 @@ public:
 signals:
     void valueChanged(int weightIndex);
     void bookMarkAdded(QString id);
+    void bookmarksChanged();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

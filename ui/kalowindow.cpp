@@ -2,10 +2,13 @@
 #include "ui/kalowindow.h"
 
 #include "db/foodsschema.h"
+#include "db/transaction.h"
 #include "details/nutrientcatalogue.h"
 #include "finding/statements.h"
 #include "finding/topcache.h"
-#include "platform/installdir.h"
+#include "finding/topcriteria.h"
+#include "settings/bookmarks.h"
+#include "settings/databaselocation.h"
 #include "settings/weightrules.h"
 #include "ui/bookmarkspage.h"
 #include "ui/browsepage.h"
@@ -33,13 +36,45 @@ public:
     }
 };
 
+// Columns of FOODS_WR the program reads but can do without: a missing one reads as unknown.
+QStringList optionalFoodColumns() {
+    QStringList columns;
+    for (const char *column : foodsNutrientColumns)
+        columns << QLatin1String(column);
+    columns << QStringLiteral("GmWt_1") << QStringLiteral("GmWt_Desc1") << QStringLiteral("GmWt_2")
+            << QStringLiteral("GmWt_Desc2");
+    return columns;
+}
+
+// The lower-case column names of a table; none when it does not exist.
+QStringList columnNames(SQLiteDB &db, const QString &table) {
+    const ResultRows info = db.exec(QStringLiteral("pragma table_info(%1)").arg(table));
+    QStringList names;
+    for (int i = 0; i < info.rowCount(); ++i)
+        names << info.value(i, 1).toLower();
+    return names;
+}
+
+bool isDigits(const QString &text) {
+    for (const QChar c : text)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return !text.isEmpty();
+}
+
 } // namespace
 
-KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags flags)
+KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags flags,
+                       const QString &databasePath)
     : QMainWindow(parent, flags)
     , settings(std::move(userSettings))
     , status(this) {
     setWindowTitle(QStringLiteral("KALO"));
+    // A search is recorded at once; the file is written a moment later, so that typing one search
+    // after another does not wait for the disk each time.
+    historySaveTimer.setSingleShot(true);
+    historySaveTimer.setInterval(1000);
+    connect(&historySaveTimer, &QTimer::timeout, this, &KALOWindow::writeChangedSettings);
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
@@ -68,7 +103,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     windowLayout->addWidget(pageStack, 10);
     setCentralWidget(central);
 
-    openDatabase();
+    openDatabase(databasePath.isNull() ? foodsDatabasePath() : databasePath);
 
     detailsDialog = new KALODetailsDialog(settings, this);
 
@@ -77,6 +112,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     status.reportError(db); // a failed open, before anything else touches the database
 
     loadWordIndex();
+    repairBookmarks(settings, [this](const QString &id) { return describeFood(id); });
 
     connect(tabBar, &QTabBar::currentChanged, this, &KALOWindow::showPage);
     connect(browsePage, &BrowsePage::groupActivated, this, &KALOWindow::populateDataWindow);
@@ -88,15 +124,33 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     connect(bookmarkPage, &BookmarksPage::foodChosen, this, &KALOWindow::itemClicked);
     connect(bookmarkPage, &BookmarksPage::clearRequested, this, &KALOWindow::clearBookmarkItems);
     connect(detailsDialog, &KALODetailsDialog::valueChanged, this, &KALOWindow::updateCachedArray);
+    connect(detailsDialog, &KALODetailsDialog::bookmarksChanged, this,
+            &KALOWindow::writeChangedSettings);
+    connect(bookmarkPage, &BookmarksPage::bookmarksChanged, this,
+            &KALOWindow::writeChangedSettings);
 
     fillCombos();
     prepareTopCache();
     populateDataWindow(browsePage->currentGroup());
+    if (!startNotice.isEmpty())
+        status.showDatabaseError(startNotice);
+    savedSettings = settings;
 }
 
 KALOWindow::~KALOWindow() {
     readOptions();
     saveSettings(settings);
+}
+
+void KALOWindow::saveSettingsNow() {
+    readOptions();
+    writeChangedSettings();
+}
+
+void KALOWindow::writeChangedSettings() {
+    historySaveTimer.stop();
+    if (settings != savedSettings && saveSettings(settings))
+        savedSettings = settings;
 }
 
 QTabBar *KALOWindow::buildTabBar(QWidget *parent) {
@@ -125,15 +179,70 @@ QTabBar *KALOWindow::buildTabBar(QWidget *parent) {
     return bar;
 }
 
-void KALOWindow::openDatabase() {
-    db.open(installationDirectory() + QStringLiteral("/pics/kalo/FOODS.db"), false);
-    // A file that lacks a table or column the program reads (an empty file, a damaged or foreign
-    // database) counts as not opened: one error box at start, instead of one at every query.
-    if (db.isOpen()) {
-        db.exec(foodsProbeStatement());
-        if (db.hasError())
-            db.close(); // the library's message stays pending for the box
+void KALOWindow::openDatabase(const QString &path) {
+    if (!db.open(path, false))
+        return;
+    // A file without the foods and their groups (an empty file, a foreign database) counts as not
+    // opened: one error box at start, instead of one at every query.
+    db.exec(QStringLiteral("select FOODS_WR.NDB_No, FOODS_WR.\"desc\", FOODS_WR.FdGrp_Cd, "
+                           "FOODS_GROUP.FdGrp_Cd, FOODS_GROUP.FdGrp_Desc from FOODS_WR, "
+                           "FOODS_GROUP limit 0"));
+    if (db.hasError()) {
+        db.close(); // the library's message stays pending for the box
+        return;
     }
+    startNotice = standInForMissingParts();
+}
+
+// The other parts the program reads are stood in for on this connection only, the file staying as
+// it is: an empty word dictionary, and a view in front of FOODS_WR that selects NULL for each
+// missing column. So every statement runs as written, searches find words as they are typed and a
+// missing amount reads as unknown.
+QString KALOWindow::standInForMissingParts() {
+    QStringList problems;
+    QString failure; // a stand-in that could not be made: the library's message
+    const QStringList present = columnNames(db, QStringLiteral("FOODS_WR"));
+    QString view = QStringLiteral("create temp view FOODS_WR as select *");
+    QStringList missing;
+    for (const QString &column : optionalFoodColumns()) {
+        if (present.contains(column.toLower()))
+            continue;
+        missing << column;
+        view += QStringLiteral(", NULL as \"%1\"").arg(column);
+    }
+    if (!missing.isEmpty()) {
+        db.exec(view + QStringLiteral(" from main.FOODS_WR"));
+        failure += db.lastError();
+        problems << QStringLiteral("the columns %1 of FOODS_WR (their amounts are unknown)")
+                        .arg(missing.join(QStringLiteral(", ")));
+    }
+    const QStringList words = columnNames(db, QStringLiteral("WORDS_WR"));
+    if (!(words.contains(QStringLiteral("wid")) && words.contains(QStringLiteral("text")))) {
+        db.exec(QStringLiteral("create temp table WORDS_WR (WID TEXT PRIMARY KEY, TEXT TEXT)"));
+        failure += db.lastError();
+        problems << QStringLiteral(
+            "the word table WORDS_WR (searches look for the words as typed)");
+    }
+    if (problems.isEmpty())
+        return QString();
+    QString notice = QStringLiteral("This FOODS.db lacks ") +
+                     problems.join(QStringLiteral(" and ")) +
+                     QStringLiteral(". Everything else works.");
+    if (!failure.isEmpty())
+        notice += QStringLiteral("<br>") + failure;
+    return notice;
+}
+
+QString KALOWindow::describeFood(const QString &foodId) {
+    if (!db.isOpen() || !isDigits(foodId))
+        return QString();
+    const ResultRows rows =
+        db.exec(QStringLiteral("select \"desc\" from FOODS_WR where NDB_No=%1").arg(foodId));
+    if (db.hasError()) {
+        db.lastError(); // the bookmark is then shown by its number
+        return QString();
+    }
+    return rows.isEmpty() ? QString() : expandDescription(rows.value(0, 0), wordIndex);
 }
 
 QString KALOWindow::aboutText() {
@@ -149,6 +258,7 @@ QString KALOWindow::aboutText() {
 }
 
 void KALOWindow::showPage(int index) {
+    const bool leavingOptions = pageStack->currentIndex() == 4 && index != 4;
     pageStack->setCurrentIndex(index);
     switch (index) {
     case 0:
@@ -159,7 +269,7 @@ void KALOWindow::showPage(int index) {
         break;
     case 2:
         setWindowTitle(QStringLiteral("KALO - Top Foods"));
-        if (topPage->isEmpty())
+        if (topPage->isEmpty() && rankingsAvailable)
             populateTopDataWindow(topPage->currentCriterion());
         break;
     case 3:
@@ -177,6 +287,8 @@ void KALOWindow::showPage(int index) {
     }
     if (index != 4)
         readOptions();
+    if (leavingOptions)
+        writeChangedSettings();
 }
 
 void KALOWindow::readOptions() {
@@ -225,7 +337,32 @@ void KALOWindow::fillCombos() {
 }
 
 void KALOWindow::prepareTopCache() {
+    if (!db.isOpen())
+        return;
+    const bool missing = !db.tableExists(topTableName(0)); // as the cache build tells
     ::prepareTopCache(db);
+    if (!missing || db.tableExists(topTableName(0)))
+        return;
+    // Still missing: either no food has the amount ranked first, or the file cannot be written.
+    // A write that is rolled back tells which.
+    QString failure;
+    {
+        Transaction check(db);
+        failure = db.lastError();
+        if (check.isActive()) {
+            db.exec(QStringLiteral("create table kalo_write_check (x)"));
+            failure = db.lastError();
+        }
+    }
+    if (failure.isNull())
+        return;
+    rankingsAvailable = false;
+    if (!startNotice.isEmpty())
+        startNotice += QStringLiteral("<br>");
+    startNotice +=
+        QStringLiteral("The Top 15 rankings are missing from this FOODS.db and cannot be "
+                       "written into it (") +
+        failure + QStringLiteral("): the Top Foods page stays empty.");
 }
 
 void KALOWindow::populateDataWindow(const QString &category) {
@@ -235,6 +372,8 @@ void KALOWindow::populateDataWindow(const QString &category) {
 void KALOWindow::searchButtonClicked() {
     const QString text = searchPage->recordTypedText();
     populateSearchDataWindow(text, searchPage->currentGroup());
+    settings.searchHistory = searchPage->history();
+    historySaveTimer.start();
 }
 
 void KALOWindow::populateSearchDataWindow(const QString &text, const QString &category) {
@@ -243,7 +382,8 @@ void KALOWindow::populateSearchDataWindow(const QString &text, const QString &ca
 
 void KALOWindow::populateTopDataWindow(const QString &label) {
     Q_UNUSED(label); // the criterion is the combo's current index
-    topPage->showRanking();
+    if (rankingsAvailable)
+        topPage->showRanking();
 }
 
 void KALOWindow::itemClicked(const QString &foodId) {

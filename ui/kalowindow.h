@@ -8,6 +8,7 @@
 #include "ui/statuswindows.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 class BookmarksPage;
 class BrowsePage;
@@ -18,20 +19,26 @@ class QTabBar;
 class SearchPage;
 class TopPage;
 
-// Owns the user's settings (saved when the window is destroyed), the database, the word index and
-// the report state of the food shown in the details dialog. Widgets carry object names, so that
-// tests find them.
+// Owns the user's settings, the database, the word index and the report state of the food shown in
+// the details dialog. The settings are written when they change (a bookmark added, removed or
+// cleared at once, the search history within a second, the options when their page is left) and
+// when the window is destroyed. Widgets carry object names, so that tests find them.
 class KALOWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // databasePath: the food database to open; null for the user's own FOODS.db, or else the
+    // installed one (foodsDatabasePath()).
     explicit KALOWindow(Settings settings, QWidget *parent = nullptr,
-                        Qt::WindowFlags flags = Qt::Window);
+                        Qt::WindowFlags flags = Qt::Window,
+                        const QString &databasePath = QString());
     ~KALOWindow() override;
 
     const Settings &userSettings() const { return settings; }
 
     // Copies the search history and the Options page into the settings.
     void readOptions();
+    // Captures the options and writes the settings when they differ from the file's.
+    void saveSettingsNow();
 
     void showDatabaseError(const QString &text);
     void showProcessing();
@@ -55,11 +62,18 @@ private slots:
     void clearBookmarkItems();
 
 private:
-    void openDatabase();
+    void openDatabase(const QString &path);
+    QString standInForMissingParts();
+    QString describeFood(const QString &foodId);
+    void writeChangedSettings();
     QTabBar *buildTabBar(QWidget *parent);
     QString aboutText();
 
     Settings settings;
+    Settings savedSettings; // as last written (or read): what a write would not change
+    QTimer historySaveTimer;
+    QString startNotice;           // the parts of the database that are missing, shown once
+    bool rankingsAvailable = true; // false when the ranking tables could not be built
     SQLiteDB db;
     WordIndex wordIndex;
     StatusWindows status;

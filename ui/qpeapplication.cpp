@@ -7,10 +7,32 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QWidget>
+
+#include <cerrno>
 #include <clocale>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
+
+const int terminationSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// The self-pipe: a signal handler may only write a byte, which the event loop then reads.
+int signalPipe[2] = {-1, -1};
+
+void onTerminationSignal(int signal) {
+    const int savedErrno = errno;
+    const char byte = 1;
+    const ssize_t written = ::write(signalPipe[1], &byte, 1);
+    (void)written; // a full pipe already holds a pending byte
+    // A second one ends a program that is stuck at once, as if nothing had been installed.
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigaction(signal, &action, nullptr);
+    errno = savedErrno;
+}
 
 // The icon installed with the program into the hicolor theme beside its data (share/icons beside
 // share/kalo), read from there: a theme look-up parses the whole theme index first, which costs
@@ -39,6 +61,42 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type)
     // The icon installed into the desktop's icon theme with the program, when it is there.
     const QIcon icon = installedIcon();
     setWindowIcon(icon.isNull() ? QIcon::fromTheme(QStringLiteral("kalo")) : icon);
+}
+
+void QPEApplication::endOnTerminationSignals() {
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return; // the signals keep their default action
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &QPEApplication::terminationSignalled);
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : terminationSignals)
+        sigaction(signal, &action, nullptr);
+}
+
+QPEApplication::~QPEApplication() {
+    if (signalPipe[0] < 0)
+        return;
+    for (const int signal : terminationSignals)
+        std::signal(signal, SIG_DFL);
+    ::close(signalPipe[0]);
+    ::close(signalPipe[1]);
+    signalPipe[0] = signalPipe[1] = -1;
+}
+
+void QPEApplication::terminationSignalled() {
+    char bytes[16];
+    while (::read(signalPipe[0], bytes, sizeof bytes) > 0) {
+    }
+    terminationPending = true;
+    // Ends every running loop, a modal dialog's included, so the main loop returns.
+    QCoreApplication::exit(0);
+}
+
+int QPEApplication::exec() {
+    return terminationPending ? 0 : QApplication::exec();
 }
 
 QString QPEApplication::qpeDir() {

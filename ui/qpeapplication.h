@@ -11,6 +11,12 @@ public:
     enum Type { GuiClient };
 
     QPEApplication(int &argc, char **argv, Type type = GuiClient);
+    ~QPEApplication() override;
+
+    // From now on SIGTERM, SIGHUP and SIGINT end the event loop with status 0, through the event
+    // loop itself, so that the main window is destroyed, and saves the settings, as when it is
+    // closed. A second signal ends the process at once.
+    void endOnTerminationSignals();
 
     // The installation directory, ending in '/' (see installationDirectory()).
     static QString qpeDir();
@@ -18,4 +24,13 @@ public:
     // Shows the main window: filling the screen on a handheld-sized screen (either side at most
     // 480 px), otherwise at a comfortable size in the middle of the screen.
     void showMainWidget(QWidget *widget, bool noMaximize = false);
+
+    // Runs the event loop; returns 0 at once when a termination signal came while the main window
+    // was being built (its event processing could not end a loop not yet running).
+    int exec();
+
+private:
+    void terminationSignalled();
+
+    bool terminationPending = false;
 };

@@ -151,6 +151,26 @@ void wasteBin(QPainter &p) {
     p.drawRoundedRect(QRectF(25, 4, 14, 6), 2, 2);
 }
 
+// Compare two bookmarked foods: a pair of scales.
+void compare(QPainter &p) {
+    p.setPen(outline());
+    p.setBrush(silver);
+    p.drawRoundedRect(QRectF(20, 54, 24, 6), 2, 2);
+    p.setPen(QPen(ink, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(32, 10), QPointF(32, 54));
+    p.drawLine(QPointF(8, 16), QPointF(56, 16));
+    p.setPen(QPen(ink, 2.5, Qt::SolidLine, Qt::RoundCap));
+    for (qreal x : {14.0, 50.0}) {
+        p.drawLine(QPointF(x, 16), QPointF(x - 9, 36));
+        p.drawLine(QPointF(x, 16), QPointF(x + 9, 36));
+    }
+    p.setPen(outline(3));
+    p.setBrush(gold);
+    p.drawChord(QRectF(3, 26, 22, 20), 180 * 16, 180 * 16);
+    p.setBrush(green);
+    p.drawChord(QRectF(39, 26, 22, 20), 180 * 16, 180 * 16);
+}
+
 // Copy: two overlapping pages.
 void copyPages(QPainter &p) {
     page(p, QRectF(4, 4, 36, 44));
@@ -260,6 +280,7 @@ int main(int argc, char **argv) {
         {"bookmark", bookmark},
         {"about", about},
         {"remove", wasteBin},
+        {"compare", compare},
         {"copy", copyPages},
         {"bookmark_add", bookmarkAdd},
         {"bookmark_remove", bookmarkRemove},

@@ -83,20 +83,22 @@ private slots:
             << 1234567.0 << "Butter"
             << "CustomWeight = 1.23457e+06\nBID = 1001\nBDesc = Butter"
             << "1 1.23457e+06 [1001] [Butter] [egg]";
-        QTest::newRow("a '|' in a description is written as it is and splits it on reading")
-            << 100.0 << "Butter|salted"
-            << "CustomWeight = 100\nBID = 1001\nBDesc = Butter|salted"
-            << "1 100 [1001] [Butter,salted] [egg]";
+        // clang-format off
+        QTest::newRow("a '|' is written as '/' in a description and as a blank in the history")
+            << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk"
+            << "1 100 [1001] [egg/milk] [egg milk]";
+        // clang-format on
     }
     void saveAndLoad() {
         QFETCH(double, weight);
         QFETCH(QString, desc);
         QFETCH(QString, stored);
+        QFile::remove(path);
         Settings s;
         s.customWeight = weight;
         s.bookmarkIds << QStringLiteral("1001");
         s.bookmarkDescs << desc;
-        s.searchHistory << QStringLiteral("egg");
+        s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg"));
         QVERIFY(saveSettings(s));
         QFile in(path);
         QVERIFY(in.open(QIODevice::ReadOnly));
@@ -137,13 +139,45 @@ private slots:
             QVERIFY(s.bookmarkDescs.at(i).endsWith(s.bookmarkIds.at(i).right(1)));
     }
 
-    void unequalListsShowNumbers() {
-        Settings s;
-        s.bookmarkIds = QStringList{"1001", "1009", "1123"};
-        s.bookmarkDescs = QStringList{"Butter", "Cheese"};
-        const QList<BookmarkEntry> entries = bookmarkEntries(s);
-        QCOMPARE(entries.size(), 3);
-        QCOMPARE(entries.at(2).text, QStringLiteral("1123"));
+    void bookmarksFromFile_data() {
+        QTest::addColumn<QString>("bid"); // the lists as KALO.conf holds them
+        QTest::addColumn<QString>("bdesc");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("shown"); // number and text of each bookmark listed
+        // The database knows 1001 "Butter, salted" and 1009 "Cheese, cheddar", not 1123.
+        // clang-format off
+        QTest::newRow("lists of equal length are paired by position")
+            << "1001|1009" << "Butter|Cheese" << "" << "1001 Butter;1009 Cheese";
+        QTest::newRow("a '|' in a stored description: every description from the database")
+            << "1001|1009" << "Butter|salted|Cheese" << ""
+            << "1001 Butter, salted;1009 Cheese, cheddar";
+        QTest::newRow("a description that is only its number is looked up; unknown, it stays")
+            << "1123|1009" << "1123|1009" << "" << "1123 1123;1009 Cheese, cheddar";
+        QTest::newRow("leading zeros are dropped") << "01009" << "Cheese" << "" << "1009 Cheese";
+        QTest::newRow("a number given twice keeps its first pair")
+            << "1009|1001|001009" << "Cheese|Butter|Old" << "" << "1009 Cheese;1001 Butter";
+        QTest::newRow("removing after drift takes the number with its own description")
+            << "1001|1009" << "Butter|salted|Cheese" << "01001" << "1009 Cheese, cheddar";
+        // clang-format on
+    }
+    void bookmarksFromFile() {
+        QFETCH(QString, bid);
+        QFETCH(QString, bdesc);
+        QFETCH(QString, removed);
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(QStringLiteral("[KALO]\nBID = %1\nBDesc = %2\n").arg(bid, bdesc).toUtf8());
+        out.close();
+        Settings s = loadSettings();
+        QHash<QString, QString> foods{{"1001", "Butter, salted"}, {"1009", "Cheese, cheddar"}};
+        repairBookmarks(s, [&foods](const QString &id) { return foods.value(id); });
+        QVERIFY(removed.isEmpty() || removeBookmarkEntry(s, removed));
+        QStringList shown;
+        for (const BookmarkEntry &entry : bookmarkEntries(s)) {
+            shown << entry.id + ' ' + entry.text;
+            QVERIFY(!addBookmarkEntry(s, '0' + entry.id, "again")); // one bookmark per food
+        }
+        QTEST(shown.join(';'), "shown");
     }
 
     void weightRules_data() {

@@ -1,20 +1,26 @@
 // The main window as the user sees it: start-up, pages, the finding pages' widgets, the details
 // dialog, bookmarks and options, on a handheld-sized offscreen screen and a fixture database.
 #include "db/sqlitedb.h"
+#include "finding/topcache.h"
 #include "platform/config.h"
 #include "tests/common/fixturedb.h"
 #include "tests/common/modal.h"
 #include "tests/common/windowfixture.h"
+#include "ui/bookmarkspage.h"
 #include "ui/kalodetailsdialog.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+
+#include <atomic>
+#include <thread>
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -25,10 +31,17 @@ class TestWindow : public QObject {
     static void press(KALODetailsDialog *d, const char *button) {
         QTest::mouseClick(d->findChild<QToolButton *>(QLatin1String(button)), Qt::LeftButton);
     }
+    // A value as KALO.conf holds it now.
+    static QString stored(const char *key) {
+        Config config(QStringLiteral("KALO"));
+        config.setGroup(QStringLiteral("KALO"));
+        return config.readEntry(QLatin1String(key));
+    }
 
 private slots:
     void startUp_data() {
-        QTest::addColumn<QByteArray>("file"); // "fixture", "none", or the file's bytes
+        // "fixture", "locked" (for half a second), "read-only", "none", or the file's bytes
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("damage");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QStringList>("browsed");
@@ -42,21 +55,50 @@ private slots:
             << QStringList();
         QTest::newRow("an empty file gives one box")
             << QByteArray("") << QStringList() << "no such table: FOODS_WR" << QStringList();
-        QTest::newRow("a database without a table the program reads gives one box")
+        QTest::newRow("a database without the word table says so once and still lists foods")
             << QByteArray("fixture") << QStringList{"drop table WORDS_WR"}
-            << "no such table: WORDS_WR" << QStringList();
+            << "lacks the word table WORDS_WR"
+            << QStringList{"Butter, salted", "Cheese, ", "Egg, whole, raw"};
+        QTest::newRow("a database without two columns names them once and still lists foods")
+            << QByteArray("fixture")
+            << QStringList{"alter table FOODS_WR drop column Vit_E",
+                           "alter table FOODS_WR drop column GmWt_Desc2"}
+            << "the columns Vit_E, GmWt_Desc2 of FOODS_WR" << dairy;
+        QTest::newRow("a read-only database without rankings says so once")
+            << QByteArray("read-only") << QStringList() << "Top 15 rankings are missing" << dairy;
+        QTest::newRow("a database locked for half a second at start lists the first group")
+            << QByteArray("locked") << QStringList() << "" << dairy;
     }
     void startUp() {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, damage);
-        WindowFixture f(damage, file == "fixture");
-        if (file != "fixture" && file != "none") {
+        const bool fixture = QByteArrayList{"fixture", "locked", "read-only"}.contains(file);
+        WindowFixture f(damage, fixture);
+        QFile::remove(Config::userFilePath("KALO"));
+        if (!fixture && file != "none") {
             QFile out(f.foodsPath());
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(file);
         }
+        if (file == "read-only") {
+            dropTopCache(*std::make_unique<SQLiteDB>(f.foodsPath(), false));
+            QFile header(f.foodsPath()); // a write version above 2 makes the file read-only
+            QVERIFY(header.open(QIODevice::ReadWrite) && header.seek(18) && header.putChar(3));
+        }
+        std::atomic<bool> locked{file != "locked"};
+        std::thread holder([&] { // another program writing for half a second
+            if (locked)
+                return;
+            SQLiteDB other(f.foodsPath(), false);
+            other.exec("begin exclusive");
+            locked = true;
+            QThread::msleep(500);
+        }); // the connection closes, which unlocks
+        while (!locked)
+            QThread::yieldCurrentThread();
         MessageBoxWatcher boxes;
         f.start();
+        holder.join();
         QFETCH(QString, box);
         QCOMPARE(boxes.count(), box.isEmpty() ? 0 : 1);
         if (!box.isEmpty()) {
@@ -66,7 +108,17 @@ private slots:
         QCOMPARE(f.window->windowTitle(), QStringLiteral("KALO - Browse"));
         QCOMPARE(f.child<QStackedWidget>("pageStack")->count(), 5);
         QTEST(f.rows("browseList"), "browsed");
-        f.showPage(2); // nothing to rank on a closed database, and no further box
+        f.showPage(2); // nothing to rank on a closed or read-only database, and no further box
+        const bool browsing = !f.rows("browseList").isEmpty();
+        QCOMPARE(f.rows("topList").size(), browsing && file != "read-only" ? 5 : 0);
+        if (browsing) {
+            f.showPage(1);
+            f.search("raw");
+            QCOMPARE(f.rows("searchList"),
+                     (QStringList{"Carrots, raw", "Egg, whole, raw", "Garlic, raw"}));
+            QVERIFY(f.openFood("searchList", "1123"));
+            QTRY_COMPARE(stored("SItems"), QStringLiteral("raw"));
+        }
         QCOMPARE(boxes.count(), box.isEmpty() ? 0 : 1);
     }
 
@@ -144,6 +196,7 @@ private slots:
             QVERIFY(reportText(d).contains("Selenium"));
             press(d, "bookmarkButton");
             QCOMPARE(d->windowTitle(), QStringLiteral("Bookmark Added"));
+            QCOMPARE(stored("BID"), QStringLiteral("1009")); // a kill now would lose nothing
             QTRY_COMPARE_WITH_TIMEOUT(d->windowTitle(), QStringLiteral("Details (1009)"), 3000);
             // The last serving is the custom weight: the stored amounts per 100 g.
             whenModalShown(
@@ -196,6 +249,47 @@ private slots:
         QCOMPARE(f.window->userSettings().searchHistory, QStringList{"egg"});
     }
 
+    void bookmarkPage_data() {
+        QTest::addColumn<QStringList>("selected"); // made current, then Ctrl+clicked
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Delete removes the current bookmark")
+            << QStringList{"Cheese"} << "Delete" << QStringList{"1123", "1001"};
+        QTest::newRow("Delete removes every selected one, and two can be compared")
+            << QStringList{"Egg", "Butter"} << "Delete" << QStringList{"1009"};
+        QTest::newRow("Remove Bookmark of the context menu removes the current one")
+            << QStringList{"Butter"} << "Remove Bookmark" << QStringList{"1123", "1009"};
+    }
+    void bookmarkPage() {
+        QFETCH(QStringList, selected);
+        QFETCH(QString, action);
+        WindowFixture f;
+        Settings settings;
+        settings.bookmarkIds = QStringList{"1123", "1009", "1001"};
+        settings.bookmarkDescs = QStringList{"Egg", "Cheese", "Butter"};
+        f.start(settings);
+        f.showPage(3);
+        auto *list = f.child<QTreeWidget>("bookmarkList");
+        list->setFocus();
+        list->setCurrentItem(list->findItems(selected.first(), Qt::MatchExactly).value(0));
+        for (const QString &food : selected.mid(1))
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                              list->visualItemRect(list->findItems(food, {}).value(0)).center());
+        QSignalSpy compared(f.child<BookmarksPage>("bookmarkPage"),
+                            &BookmarksPage::compareRequested);
+        QCOMPARE(f.child<QToolButton>("compareButton")->isEnabled(), selected.size() == 2);
+        QTest::mouseClick(f.child<QToolButton>("compareButton"), Qt::LeftButton);
+        // Enabled with two selected, which it hands on in list order.
+        QCOMPARE(compared.value(0),
+                 (selected.size() == 2 ? QVariantList{"1001", "1123"} : QVariantList()));
+        if (action == "Delete")
+            QTest::keyClick(list, Qt::Key_Delete);
+        else if (QAction *entry = list->actions().value(0); entry->text() == action)
+            entry->trigger(); // the context menu shows the list's actions
+        QFETCH(QStringList, left);
+        QCOMPARE(stored("BID"), left.join('|')); // written at once
+    }
+
     void optionsAreCapturedAndSaved() {
         WindowFixture f;
         f.start();
@@ -206,16 +300,15 @@ private slots:
         f.child<QComboBox>("viewSizeCombo")->setCurrentIndex(1);
         f.showPage(0);
         QCOMPARE(f.window->userSettings().customWeight, 50.0);
+        QCOMPARE(stored("CustomWeight"), QStringLiteral("50")); // written on leaving the page
         QVERIFY(f.openFood("browseList", "1123", [](KALODetailsDialog *d) {
             QVERIFY(reportText(d).contains("Selenium")); // the expanded view by default
         }));
         f.showPage(4);
         weight->setText("12.345"); // saved without leaving the page
         f.stop();
-        Config config(QStringLiteral("KALO"));
-        config.setGroup(QStringLiteral("KALO"));
-        QCOMPARE(config.readEntry("CustomWeight"), QStringLiteral("12.345"));
-        QCOMPARE(config.readEntry("BasicView"), QStringLiteral("0"));
+        QCOMPARE(stored("CustomWeight"), QStringLiteral("12.345"));
+        QCOMPARE(stored("BasicView"), QStringLiteral("0"));
     }
 
     void processingWindow() {

@@ -1,12 +1,14 @@
 // Program entry: the command line, one running program, the settings, the main window and the
 // event loop.
-#include "app/commandline.h"
-#include "app/singleinstance.h"
+#include "db/datainfo.h"
+#include "db/sqlitedb.h"
+#include "platform/commandline.h"
 #include "platform/config.h"
-#include "settings/databaselocation.h"
+#include "platform/databaselocation.h"
 #include "settings/settings.h"
 #include "ui/kalowindow.h"
 #include "ui/qpeapplication.h"
+#include "ui/singleinstance.h"
 
 #include <QEvent>
 #include <QSessionManager>
@@ -46,7 +48,8 @@ int main(int argc, char **argv) {
         print(stdout, usageText());
         return 0;
     case CommandLine::Version:
-        print(stdout, versionText(databasePath));
+        print(stdout, versionText(QStringLiteral(KALO_VERSION), SQLiteDB::version(),
+                                  describeFoodsDatabase(databasePath)));
         return 0;
     case CommandLine::UsageError:
         print(stderr, QStringLiteral("kalo: %1\n\n").arg(commandLine.error) + usageText());

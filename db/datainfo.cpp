@@ -95,3 +95,12 @@ bool DataInfo::write(SQLiteDB &db) const {
     }
     return true;
 }
+
+QString describeFoodsDatabase(const QString &path) {
+    SQLiteDB db;
+    if (!db.open(path, false))
+        return QStringLiteral("none (%1: %2)").arg(path, db.lastError());
+    if (!db.tableExists(QStringLiteral("FOODS_WR")))
+        return QStringLiteral("none (%1: no table FOODS_WR)").arg(path);
+    return QStringLiteral("%1 (%2)").arg(DataInfo::read(db).displayName(), path);
+}

@@ -48,3 +48,7 @@ public:
 private:
     QList<QPair<QString, QString>> list;
 };
+
+// What the food database at the path holds, as `kalo --version` tells it: the name of its data
+// and the path ("USDA SR 24 (/usr/share/kalo/pics/kalo/FOODS.db)"), or why there is none.
+QString describeFoodsDatabase(const QString &path);

@@ -1,14 +1,15 @@
 // The main window: five pages behind an icon tab bar, the food database and the details dialog.
 #include "ui/kalowindow.h"
 
+#include "db/datainfo.h"
 #include "db/foodsschema.h"
 #include "db/transaction.h"
 #include "details/nutrientcatalogue.h"
 #include "finding/statements.h"
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
+#include "platform/databaselocation.h"
 #include "settings/bookmarks.h"
-#include "settings/databaselocation.h"
 #include "settings/weightrules.h"
 #include "ui/bookmarkspage.h"
 #include "ui/browsepage.h"
@@ -246,13 +247,18 @@ QString KALOWindow::describeFood(const QString &foodId) {
 }
 
 QString KALOWindow::aboutText() {
-    // The release of the data actually loaded: the database builder stores it as user_version.
-    const int release = db.userVersion();
+    // The data actually loaded, as its database names it: an SR release, or the FoodData Central
+    // data types and date.
+    const DataInfo loaded = db.isOpen() ? DataInfo::read(db) : DataInfo::forSr(14);
+    db.lastError();
+    const int release = loaded.release();
+    const QString what = release != 0 ? QStringLiteral("Release %1 of the USDA Nutrient Database "
+                                                       "for Standard Reference")
+                                            .arg(release)
+                                      : loaded.displayName();
     return QStringLiteral("<qt><b>USDA Nutrient Database </b><br><br>This program provides "
-                          "\r\n\taccess to Release ") +
-           QString::number(release != 0 ? release : 14) +
-           QStringLiteral(" of the USDA Nutrient Database for Standard Reference.<br><hr> "
-                          "\r\n\t") +
+                          "\r\n\taccess to ") +
+           what + QStringLiteral(".<br><hr> \r\n\t") +
            QStringLiteral("KALO &copy; 2002 its author.") + QStringLiteral("<br>") +
            QStringLiteral("SQLite by D. Richard Hipp.") + QStringLiteral("</qt>");
 }

@@ -1,7 +1,5 @@
 // The program's command line: its own options, Qt's options passed on, and the texts it prints.
-#include "app/commandline.h"
-
-#include "db/sqlitedb.h"
+#include "platform/commandline.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -120,21 +118,9 @@ QString usageText() {
         "Qt's options are accepted too, such as -platform NAME and -style NAME.\n");
 }
 
-QString versionText(const QString &databasePath) {
-    QString data;
-    SQLiteDB db;
-    if (!db.open(databasePath, false))
-        data = QStringLiteral("none (%1: %2)").arg(databasePath, db.lastError());
-    else if (!db.tableExists(QStringLiteral("FOODS_WR")))
-        data = QStringLiteral("none (%1: no table FOODS_WR)").arg(databasePath);
-    else
-        data = QStringLiteral("%1 (%2)").arg(dataReleaseName(db), databasePath);
+QString versionText(const QString &programVersion, const QString &sqliteVersion,
+                    const QString &foodData) {
     return QStringLiteral("kalo %1\nQt %2 (built with %3)\nSQLite %4\nFood data: %5\n")
-        .arg(QStringLiteral(KALO_VERSION), QString::fromLatin1(qVersion()),
-             QStringLiteral(QT_VERSION_STR), SQLiteDB::version(), data);
-}
-
-QString dataReleaseName(SQLiteDB &db) {
-    const int release = db.userVersion();
-    return QStringLiteral("USDA SR %1").arg(release != 0 ? release : 14);
+        .arg(programVersion, QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR),
+             sqliteVersion, foodData);
 }

@@ -1,5 +1,5 @@
 // Where the food database is found: the user's own FOODS.db before the installed one.
-#include "settings/databaselocation.h"
+#include "platform/databaselocation.h"
 
 #include "platform/installdir.h"
 

@@ -5,8 +5,6 @@
 
 #include <vector>
 
-class SQLiteDB;
-
 struct CommandLine {
     enum Action { Run, Help, Version, UsageError };
     Action action = Run;
@@ -25,9 +23,6 @@ struct CommandLine {
 CommandLine parseCommandLine(int argc, char **argv);
 
 QString usageText();
-// The program's name and version, the versions of Qt and SQLite, and the data of the food database
-// at the path.
-QString versionText(const QString &databasePath);
-// The display name of the data in an open food database, e.g. "USDA SR 24": the release number
-// the database builder stores as its user version, 14 where none is stored.
-QString dataReleaseName(SQLiteDB &db);
+// The program's name and version, the versions of Qt and SQLite, and the food data it would open.
+QString versionText(const QString &programVersion, const QString &sqliteVersion,
+                    const QString &foodData);

@@ -1,5 +1,5 @@
 // One running program per user and settings file: a later start hands over to the running one.
-#include "app/singleinstance.h"
+#include "ui/singleinstance.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

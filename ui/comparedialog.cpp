@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <memory>
 
 CompareDialog::CompareDialog(QWidget *parent)
     : QDialog(parent) {
@@ -33,6 +34,8 @@ CompareDialog::CompareDialog(QWidget *parent)
     layout->addWidget(buttons, 0);
     if (parent)
         resize(parent->size());
+    // The browser gets its size now, so the table is laid out once, at the width it is shown in.
+    layout->activate();
 }
 
 void CompareDialog::setFoods(const FoodReport &first, const FoodReport &second,
@@ -44,6 +47,9 @@ void CompareDialog::setFoods(const FoodReport &first, const FoodReport &second,
 }
 
 void CompareDialog::showTable() {
+    // A table longer than a screen is laid out once when the scroll bar is there from the start.
+    compareBrowser->setVerticalScrollBarPolicy(view == ReportView::Basic ? Qt::ScrollBarAsNeeded
+                                                                         : Qt::ScrollBarAlwaysOn);
     compareBrowser->setHtml(compareHtml(firstFood, secondFood,
                                         compareRows(firstFood, secondFood, view),
                                         reportColours(compareBrowser->palette())));
@@ -67,7 +73,21 @@ void CompareDialog::compare(const PageContext &context, const Settings &settings
         loadFoodReport(context.db, secondId, context.words, weight, missingColumns);
     if (context.status.reportError(context.db))
         return;
-    CompareDialog dialog(parent);
-    dialog.setFoods(first, second, KALODetailsDialog::defaultView(settings));
-    dialog.exec();
+    // One dialog per window, made at the first comparison and kept, as the details dialog is:
+    // making a new window every time costs more than all the rest of opening it.
+    std::unique_ptr<CompareDialog> ownDialog;
+    CompareDialog *dialog =
+        parent ? parent->findChild<CompareDialog *>(QString(), Qt::FindDirectChildrenOnly)
+               : nullptr;
+    if (!dialog) {
+        dialog = new CompareDialog(parent);
+        if (!parent)
+            ownDialog.reset(dialog);
+    } else {
+        dialog->resize(parent->size());
+        dialog->layout()->activate();
+    }
+    dialog->setFoods(first, second, KALODetailsDialog::defaultView(settings));
+    dialog->exec();
+    dialog->hide();
 }

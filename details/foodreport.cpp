@@ -3,6 +3,7 @@
 
 #include "db/resultrows.h"
 #include "db/sqlitedb.h"
+#include "details/dailyvalues.h"
 #include "details/datarelease.h"
 #include "details/nutrientcatalogue.h"
 #include "details/servings.h"
@@ -118,5 +119,8 @@ QString reportPlainText(const FoodReport &report, ReportView view, int weightInd
                    QStringLiteral("\nFood ") + report.id + QStringLiteral(", ") + report.release +
                    QStringLiteral("\nServing: ") + report.weightNames.value(weightIndex) +
                    QStringLiteral(", ") + QString::number(grams, 'g', 10) + QStringLiteral(" g\n");
-    return text + reportPlainRows(reportLines(report, view), grams, dailyValue);
+    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV\n")
+                       : QStringLiteral("Nutrient\tUnit\tAmount\n");
+    text += reportPlainRows(reportLines(report, view), grams, dailyValue);
+    return dailyValue ? text + dailyValueSource() + QLatin1Char('\n') : text;
 }

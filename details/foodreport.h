@@ -52,6 +52,7 @@ QString reportText(const FoodReport &report, ReportView view, int weightIndex,
                    const ReportOptions &options = ReportOptions());
 
 // The view as plain text for pasting elsewhere: description, category, the food's number and
-// the data release, the serving, then the rows.
+// the data release, the serving, then the rows under a header line (cells separated by tabs),
+// and with the Daily Value the line naming its source.
 QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
                         bool dailyValue);

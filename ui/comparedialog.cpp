@@ -38,11 +38,10 @@ CompareDialog::CompareDialog(QWidget *parent)
     layout->activate();
 }
 
-void CompareDialog::setFoods(const FoodReport &first, const FoodReport &second,
-                             ReportView shownView) {
+void CompareDialog::setFoods(const FoodReport &first, const FoodReport &second, ReportView asked) {
     firstFood = first;
     secondFood = second;
-    view = shownView;
+    view = asked;
     showTable();
 }
 

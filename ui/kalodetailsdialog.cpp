@@ -115,8 +115,8 @@ void KALODetailsDialog::setDetails(const FoodReport &report, int weightIndex) {
     }
 }
 
-void KALODetailsDialog::setView(ReportView defaultView) {
-    view = defaultView;
+void KALODetailsDialog::setView(ReportView opening) {
+    view = opening;
 }
 
 void KALODetailsDialog::buildTexts() {

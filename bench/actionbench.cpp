@@ -216,7 +216,8 @@ public:
 
     Sample opening;
     Sample serving;
-    QList<Sample> views;
+    QList<Sample> views;     // to the basic or the detailed view
+    QList<Sample> fullViews; // to the full view
     bool servingTimed = false;
 
 protected:
@@ -252,7 +253,7 @@ private:
             viewButton->click();
             Sample view = viewClock.stop();
             view.paint = waiter.waitFor(viewport);
-            views << view;
+            (dialog->windowTitle() == QLatin1String("Full View") ? fullViews : views) << view;
         }
         servingTimed = true;
         dialog->reject();
@@ -291,6 +292,7 @@ public:
 
 private:
     void compare(KALOWindow *window, QTreeWidget *foods);
+    int fullNutrients() const;
     QPEApplication &app;
     const Options &opt;
     QString installDir;
@@ -434,6 +436,7 @@ void Bench::actions() {
     drain();
     QList<Sample> servings;
     QList<Sample> views;
+    QList<Sample> fullViews;
     samples.clear();
     const int foods = browseList->topLevelItemCount();
     for (int i = 0; i <= opt.runs; ++i) {
@@ -449,17 +452,29 @@ void Bench::actions() {
             samples << driver.opening;
             servings << driver.serving;
             views << driver.views;
+            fullViews << driver.fullViews;
         }
     }
     printRow(actionRow(QStringLiteral("Open a food's details (to the dialog shown)"), samples,
                        actionGoalMs));
     printRow(
         actionRow(QStringLiteral("Choose another serving in the dialog"), servings, actionGoalMs));
-    printRow(actionRow(QStringLiteral("Switch the report view in the dialog (each press)"), views,
-                       actionGoalMs));
+    printRow(actionRow(QStringLiteral("Switch to the basic or the detailed view in the dialog"),
+                       views, actionGoalMs));
+    if (!fullViews.isEmpty()) {
+        printRow(actionRow(QStringLiteral("Switch to the full view in the dialog (%1 nutrients)")
+                               .arg(fullNutrients()),
+                           fullViews, actionGoalMs));
+    }
     compare(window, browseList);
     delete window;
     drain();
+}
+
+// The number of nutrients of the full view: the rows of NUTRIENTS.
+int Bench::fullNutrients() const {
+    SQLiteDB db(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false);
+    return db.exec(QStringLiteral("select count(*) from NUTRIENTS")).value(0, 0).toInt();
 }
 
 // Closes the Compare dialog as soon as its table has been painted, timing the way there.

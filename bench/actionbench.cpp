@@ -2,11 +2,15 @@
 // database (offscreen), the ranking cache build and the database builder; prints table rows.
 #include "bench/benchtable.h"
 #include "db/sqlitedb.h"
+#include "finding/statements.h"
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
 #include "settings/settings.h"
+#include "ui/comparedialog.h"
+#include "ui/foodlistitem.h"
 #include "ui/kalodetailsdialog.h"
 #include "ui/kalowindow.h"
+#include "ui/pagecontext.h"
 #include "ui/qpeapplication.h"
 #include "ui/statuswindows.h"
 
@@ -26,6 +30,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -196,8 +201,8 @@ void printRow(const TableRow &row) {
     std::fflush(stdout);
 }
 
-// Closes the details dialog as soon as its report has been painted, timing the way there and a
-// change of serving on the open dialog.
+// Closes the details dialog as soon as its report has been painted, timing the way there, a
+// change of serving and three presses of the view button on the open dialog.
 class DialogDriver : public QObject {
 public:
     DialogDriver(KALODetailsDialog *detailsDialog, ActionClock &openingClock)
@@ -211,6 +216,8 @@ public:
 
     Sample opening;
     Sample serving;
+    QList<Sample> views;     // to the basic or the detailed view
+    QList<Sample> fullViews; // to the full view
     bool servingTimed = false;
 
 protected:
@@ -238,6 +245,16 @@ private:
         serving = servingClock.stop();
         PaintWaiter waiter;
         serving.paint = waiter.waitFor(viewport);
+        // Basic, Detailed, Full (where the database has the full record) and round again.
+        auto *viewButton = child<QToolButton>(dialog, "viewButton");
+        for (int i = 0; i < 3; ++i) {
+            ActionClock viewClock;
+            viewClock.start();
+            viewButton->click();
+            Sample view = viewClock.stop();
+            view.paint = waiter.waitFor(viewport);
+            (dialog->windowTitle() == QLatin1String("Full View") ? fullViews : views) << view;
+        }
         servingTimed = true;
         dialog->reject();
     }
@@ -274,6 +291,8 @@ public:
     void builder();
 
 private:
+    void compare(KALOWindow *window, QTreeWidget *foods);
+    int fullNutrients() const;
     QPEApplication &app;
     const Options &opt;
     QString installDir;
@@ -416,6 +435,8 @@ void Bench::actions() {
     browse(largest);
     drain();
     QList<Sample> servings;
+    QList<Sample> views;
+    QList<Sample> fullViews;
     samples.clear();
     const int foods = browseList->topLevelItemCount();
     for (int i = 0; i <= opt.runs; ++i) {
@@ -430,14 +451,100 @@ void Bench::actions() {
         if (i > 0) {
             samples << driver.opening;
             servings << driver.serving;
+            views << driver.views;
+            fullViews << driver.fullViews;
         }
     }
     printRow(actionRow(QStringLiteral("Open a food's details (to the dialog shown)"), samples,
                        actionGoalMs));
     printRow(
         actionRow(QStringLiteral("Choose another serving in the dialog"), servings, actionGoalMs));
+    printRow(actionRow(QStringLiteral("Switch to the basic or the detailed view in the dialog"),
+                       views, actionGoalMs));
+    if (!fullViews.isEmpty()) {
+        printRow(actionRow(QStringLiteral("Switch to the full view in the dialog (%1 nutrients)")
+                               .arg(fullNutrients()),
+                           fullViews, actionGoalMs));
+    }
+    compare(window, browseList);
     delete window;
     drain();
+}
+
+// The number of nutrients of the full view: the rows of NUTRIENTS.
+int Bench::fullNutrients() const {
+    SQLiteDB db(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false);
+    return db.exec(QStringLiteral("select count(*) from NUTRIENTS")).value(0, 0).toInt();
+}
+
+// Closes the Compare dialog as soon as its table has been painted, timing the way there.
+class CompareDriver : public QObject {
+public:
+    explicit CompareDriver(ActionClock &openingClock)
+        : clock(openingClock) {
+        qApp->installEventFilter(this);
+    }
+    ~CompareDriver() override { qApp->removeEventFilter(this); }
+
+    Sample opening;
+    bool shown = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        auto *dialog = qobject_cast<CompareDialog *>(watched);
+        if (dialog && event->type() == QEvent::Show && !shown) {
+            opening = clock.stop();
+            shown = true;
+            shownAt.start();
+            QTimer::singleShot(0, dialog, [this, dialog]() {
+                PaintWaiter waiter;
+                opening.paint =
+                    waiter.waitFor(child<QTextBrowser>(dialog, "compareBrowser")->viewport());
+                if (opening.paint >= 0)
+                    opening.paint = msSince(shownAt);
+                dialog->reject();
+            });
+        }
+        return false;
+    }
+
+private:
+    ActionClock &clock;
+    QElapsedTimer shownAt;
+};
+
+// Compare of two foods of the largest group, in the full view where the database has it, as the
+// window opens it from two bookmarks: the same call on a connection and word index of our own.
+void Bench::compare(KALOWindow *window, QTreeWidget *foods) {
+    SQLiteDB db(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false);
+    WordIndex words;
+    const ResultRows tokens = db.exec(wordIndexStatement());
+    for (int i = 0; i < tokens.rowCount(); ++i)
+        words.insert(tokens.value(i, 0), tokens.value(i, 1));
+    StatusWindows status(window);
+    Settings settings = loadSettings();
+    settings.basicView = false;
+    settings.fullView = true;
+    const int count = foods->topLevelItemCount();
+    QList<Sample> samples;
+    for (int i = 0; i <= opt.runs; ++i) {
+        const auto idAt = [foods, count](int row) {
+            return static_cast<FoodListItem *>(foods->topLevelItem(row % count))->foodId();
+        };
+        const QString first = idAt(i * 97);
+        const QString second = idAt(i * 53 + 7);
+        drain();
+        ActionClock clock;
+        CompareDriver driver(clock);
+        clock.start();
+        CompareDialog::compare({db, status, words}, settings, first, second, window);
+        if (!driver.shown)
+            fail(QStringLiteral("the Compare dialog did not open"));
+        if (i > 0)
+            samples << driver.opening;
+    }
+    printRow(actionRow(QStringLiteral("Open Compare of two foods (full view where it exists)"),
+                       samples, actionGoalMs));
 }
 
 void Bench::cacheBuild() {

@@ -1,10 +1,20 @@
-// The report state of one food: what the details statement returned, ready for the report views.
+// The report state of one food: what the database holds on it, ready for the report views.
 #include "details/foodreport.h"
 
 #include "db/resultrows.h"
+#include "db/sqlitedb.h"
+#include "details/dailyvalues.h"
+#include "details/datarelease.h"
 #include "details/nutrientcatalogue.h"
-#include "details/nutrientreport.h"
 #include "details/servings.h"
+
+namespace {
+
+QString notFoundText(const QString &id) {
+    return QStringLiteral("No data for food %1 in this database.").arg(id);
+}
+
+} // namespace
 
 FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, double customWeight) {
     FoodReport report;
@@ -16,17 +26,101 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
     report.desc = expandDescription(rows.value(0, DetailDesc), words);
     report.values.reserve(nutrientCount);
     for (int i = 0; i < nutrientCount; ++i)
-        report.values.append(parseStoredValue(rows.value(0, i)));
+        report.values.append(parseStoredAmount(rows.value(0, i)));
     report.id = rows.value(0, DetailId);
     report.group = rows.value(0, DetailGroup);
+    report.found = rows.rowCount() > 0;
     return report;
 }
 
-QString basicReportText(const FoodReport &report, int weightIndex) {
-    return basicReport(report.desc, report.group, report.values, report.weights.value(weightIndex));
+FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
+                          double customWeight, const QStringList &missingColumns) {
+    const QString statement = detailsStatement(foodId, missingColumns);
+    ResultRows rows;
+    if (!statement.isNull()) {
+        rows = db.exec(statement);
+        if (db.hasError())
+            return FoodReport();
+    }
+    FoodReport report = foodReportFromRow(rows, words, customWeight);
+    report.release = dataReleaseName(db);
+    if (!report.found) {
+        report.id = foodId;
+        return report;
+    }
+    // The further tables add to the report: one that cannot be read (damaged, or of another
+    // layout) is taken as absent, its error dropped, and the report is the one of the details
+    // statement alone.
+    const QString id = report.id; // digits only, as the statement returned it
+    if (db.tableExists(QStringLiteral("SERVINGS"))) {
+        const ResultRows servings = db.exec(servingsStatement(id));
+        if (!db.lastError().isNull())
+            return report;
+        if (!servings.isEmpty()) {
+            const ServingList list = servingsFromRows(servings, customWeight);
+            report.weights = list.weights;
+            report.weightNames = list.names;
+        }
+    }
+    if (db.tableExists(QStringLiteral("NUTRIENTS")) &&
+        db.tableExists(QStringLiteral("NUTRIENT_DATA"))) {
+        const ResultRows nutrients = db.exec(fullNutrientsStatement(id));
+        if (db.lastError().isNull())
+            report.full = fullNutrientsFromRows(nutrients);
+    }
+    return report;
 }
 
-QString detailedReportText(const FoodReport &report, int weightIndex) {
-    return detailedReport(report.desc, report.group, report.values,
-                          report.weights.value(weightIndex));
+ReportView shownView(const FoodReport &report, ReportView view) {
+    return view == ReportView::Full && report.full.isEmpty() ? ReportView::Detailed : view;
+}
+
+ReportView nextView(const FoodReport &report, ReportView view) {
+    switch (shownView(report, view)) {
+    case ReportView::Basic:
+        return ReportView::Detailed;
+    case ReportView::Detailed:
+        return report.full.isEmpty() ? ReportView::Basic : ReportView::Full;
+    case ReportView::Full:
+        break;
+    }
+    return ReportView::Basic;
+}
+
+QList<ReportLine> reportLines(const FoodReport &report, ReportView view) {
+    switch (shownView(report, view)) {
+    case ReportView::Basic:
+        return basicLines(report.values);
+    case ReportView::Detailed:
+        return detailedLines(report.values);
+    case ReportView::Full:
+        break;
+    }
+    return fullLines(report.full);
+}
+
+QString reportText(const FoodReport &report, ReportView view, int weightIndex,
+                   const ReportOptions &options) {
+    if (!report.found) {
+        return reportPageOpening(options.colours) + notFoundText(report.id).toHtmlEscaped() +
+               QStringLiteral("</qt>");
+    }
+    return reportHtml(report.desc, report.group, reportLines(report, view),
+                      report.weights.value(weightIndex), options);
+}
+
+QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
+                        bool dailyValue) {
+    if (!report.found)
+        return notFoundText(report.id) + QStringLiteral(" (") + report.release +
+               QStringLiteral(")\n");
+    const double grams = report.weights.value(weightIndex);
+    QString text = report.desc + QStringLiteral("\nCategory: ") + report.group +
+                   QStringLiteral("\nFood ") + report.id + QStringLiteral(", ") + report.release +
+                   QStringLiteral("\nServing: ") + report.weightNames.value(weightIndex) +
+                   QStringLiteral(", ") + QString::number(grams, 'g', 10) + QStringLiteral(" g\n");
+    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV\n")
+                       : QStringLiteral("Nutrient\tUnit\tAmount\n");
+    text += reportPlainRows(reportLines(report, view), grams, dailyValue);
+    return dailyValue ? text + dailyValueSource() + QLatin1Char('\n') : text;
 }

@@ -1,6 +1,8 @@
-// The report state of one food: what the details statement returned, ready for the report views.
+// The report state of one food: what the database holds on it, ready for the report views.
 #pragma once
 
+#include "details/fullnutrients.h"
+#include "details/nutrientreport.h"
 #include "finding/wordindex.h"
 
 #include <QList>
@@ -8,21 +10,49 @@
 #include <QStringList>
 
 class ResultRows;
+class SQLiteDB;
 
 struct FoodReport {
-    QString id;            // the food number as the details statement returned it
+    QString id;            // the food number as the details statement returned it, or as asked
+                           // for when no food was found
     QString desc;          // the readable description
     QString group;         // the description of the food's group
-    QList<double> values;  // the 25 amounts per 100 g in catalogue order
+    QList<double> values;  // the 25 amounts per 100 g in catalogue order; NaN: unknown
     QList<double> weights; // the servings in grams, in menu order; the last is the custom weight
     QStringList weightNames;
+    bool found = false;       // the details statement returned the food
+    QList<FullNutrient> full; // every nutrient, when the database has the nutrient tables
+    QString release;          // the data release, "USDA SR 24"
 };
 
 // The report of the food in row 0 of a details statement's result. A result without a row gives
-// the report of a food without data: amounts 0, empty texts and the custom serving alone.
+// the report of a food without data: amounts unknown, empty texts and the custom serving alone.
 FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, double customWeight);
 
-// The basic and the detailed view of the report for the serving at the index (an index outside
-// the servings scales by 0).
-QString basicReportText(const FoodReport &report, int weightIndex);
-QString detailedReportText(const FoodReport &report, int weightIndex);
+// Reads a food: the details statement (with the missing columns selected as NULL), then, where
+// the database has them, every USDA serving from SERVINGS and every nutrient from NUTRIENTS and
+// NUTRIENT_DATA. When the details statement fails its error stays pending in db (the report is
+// empty); a further table that cannot be read counts as absent. A food number that is not digits
+// only is never placed into SQL: it is a food not found.
+FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
+                          double customWeight, const QStringList &missingColumns = {});
+
+// The view a report shows for the view asked for: Full only where the food has its full record,
+// otherwise Detailed.
+ReportView shownView(const FoodReport &report, ReportView view);
+// The view after this one: Basic, Detailed, Full (where it exists), Basic again.
+ReportView nextView(const FoodReport &report, ReportView view);
+
+// The rows of a view.
+QList<ReportLine> reportLines(const FoodReport &report, ReportView view);
+
+// The HTML of a view for the serving at the index (an index outside the servings scales by 0).
+// A food not found says so instead.
+QString reportText(const FoodReport &report, ReportView view, int weightIndex,
+                   const ReportOptions &options = ReportOptions());
+
+// The view as plain text for pasting elsewhere: description, category, the food's number and
+// the data release, the serving, then the rows under a header line (cells separated by tabs),
+// and with the Daily Value the line naming its source.
+QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
+                        bool dailyValue);

@@ -15,6 +15,11 @@ const char *const nutrientUnits[nutrientCount] = {
     "mcg",  "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg",  "mcg",
 };
 
+const int nutrientNumbers[nutrientCount] = {
+    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
+    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
+};
+
 const char *const detailColumns =
     "Energ_Kcal,Cholestrl,Tot_Lipid,FA_Sat,Water,Carbohydrt,Fiber_TD,Protein,Vit_C,Vit_B6,"
     "Vit_B12,Vit_A,Vit_E,\r\n"
@@ -31,7 +36,25 @@ const char *const basicLabels[basicRowCount] = {
 
 const int basicIndex[basicRowCount] = {0, 1, 3, 4, 8, 9, 11, 12};
 
-QString detailsStatement(const QString &foodId) {
+namespace {
+
+// detailColumns with each missing column replaced by NULL; the line breaks stay where they are.
+QString selectList(const QStringList &missingColumns) {
+    const QString all = QLatin1String(detailColumns);
+    if (missingColumns.isEmpty())
+        return all;
+    QStringList columns = all.split(QLatin1Char(','));
+    for (QString &column : columns) {
+        const QString name = column.trimmed();
+        if (missingColumns.contains(name))
+            column.replace(column.indexOf(name), name.size(), QStringLiteral("NULL"));
+    }
+    return columns.join(QLatin1Char(','));
+}
+
+} // namespace
+
+QString detailsStatement(const QString &foodId, const QStringList &missingColumns) {
     if (foodId.isEmpty())
         return QString();
     for (const QChar c : foodId) {
@@ -40,5 +63,5 @@ QString detailsStatement(const QString &foodId) {
     }
     return QStringLiteral("select %1 from FOODS_WR,FOODS_GROUP where NDB_No=%2 and "
                           "FOODS_WR.FdGrp_Cd=FOODS_GROUP.FdGrp_Cd")
-        .arg(QLatin1String(detailColumns), foodId);
+        .arg(selectList(missingColumns), foodId);
 }

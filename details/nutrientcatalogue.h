@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 constexpr int nutrientCount = 25;
 constexpr int basicRowCount = 8;
@@ -10,6 +11,8 @@ constexpr int basicRowCount = 8;
 // Indexed by catalogue index (0 = calories ... 24 = selenium).
 extern const char *const nutrientNames[nutrientCount];
 extern const char *const nutrientUnits[nutrientCount];
+// The USDA nutrient number of each entry (the Daily Value table is keyed by it).
+extern const int nutrientNumbers[nutrientCount];
 
 // The select list of the details statement: the 25 nutrient columns in catalogue order, then the
 // description, number, two servings and the group's description (32 columns, two CR LF breaks).
@@ -34,4 +37,6 @@ enum DetailField {
 // The details statement for a food number, which is written in unquoted. A number that is not
 // made of the digits 0-9 alone (a hand-edited bookmark can hold anything) gives a null string:
 // such a text is never placed into SQL, and the caller treats it as a food with no row.
-QString detailsStatement(const QString &foodId);
+// Columns of detailColumns named in missingColumns (an old or damaged FOODS.db lacks them) are
+// selected as NULL in their place, so every field keeps its position and reads as unknown.
+QString detailsStatement(const QString &foodId, const QStringList &missingColumns = {});

@@ -1,32 +1,24 @@
-// The nutrient report: the basic and the detailed HTML text of one food for one serving weight.
+// The nutrient report: the HTML and plain texts of a food's report views for one serving weight.
 #include "details/nutrientreport.h"
 
+#include "details/dailyvalues.h"
 #include "details/nutrientcatalogue.h"
 
-namespace {
+#include <cmath>
 
-const QLatin1String lightColour("#f8f8f8");
-const QLatin1String darkColour("#e8e8e8");
+namespace {
 
 QString reportClosing() {
     return QStringLiteral("<hr></qt>");
 }
 
-} // namespace
-
-QString servingAmount(double grams, double per100g) {
-    return QString::asprintf("%.3f", grams / 100.0 * per100g);
+QString rowColour(int row, const ReportColours &colours) {
+    return row % 2 == 0 ? colours.light : colours.dark;
 }
 
-QString reportHeading(const QString &desc, const QString &group) {
-    return QStringLiteral("<qt bgcolor=") + darkColour + QStringLiteral(">") +
-           QStringLiteral("<table border=0 width=100%>") + QStringLiteral("<tr><td width=80%><b>") +
-           desc + QStringLiteral("</b></td></tr><tr><td>Category: ") + group +
-           QStringLiteral("</td></tr></table> \r\n<hr><table border=0 width=100%>");
-}
-
-QString reportRow(int row, const QString &name, const QString &unit, const QString &amount) {
-    const QString colour = row % 2 == 0 ? lightColour : darkColour;
+// The row text; the cells of a row all carry its colour.
+QString tableRow(const QString &colour, const QString &name, const QString &unit,
+                 const QString &amount) {
     return QStringLiteral("<tr>") + QStringLiteral("<td width=50% bgcolor=") + colour +
            QStringLiteral(">") + name + QStringLiteral("</td><td width=10% bgcolor=") + colour +
            QStringLiteral(">") + unit + QStringLiteral("</td><td width=30% align=right bgcolor=") +
@@ -34,23 +26,142 @@ QString reportRow(int row, const QString &name, const QString &unit, const QStri
            QStringLiteral("</tr>");
 }
 
-QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
-                    double grams) {
-    QString text = reportHeading(desc, group);
+// A row with the Daily Value column: the name's share of the width goes to the percentage.
+QString dailyValueRow(const QString &colour, const ReportLine &line, double grams) {
+    const double amount = grams / 100.0 * line.per100g;
+    return QStringLiteral("<tr><td width=40% bgcolor=") + colour + QStringLiteral(">") +
+           line.name.toHtmlEscaped() + QStringLiteral("</td><td width=10% bgcolor=") + colour +
+           QStringLiteral(">") + line.unit.toHtmlEscaped() +
+           QStringLiteral("</td><td width=26% align=right bgcolor=") + colour +
+           QStringLiteral(">") + servingAmount(grams, line.per100g) +
+           QStringLiteral("</td><td width=14% align=right bgcolor=") + colour +
+           QStringLiteral(">") + dailyValueText(line.number, line.unit, amount) +
+           QStringLiteral("</td></tr>");
+}
+
+// The heading up to the opening of the nutrient table.
+QString headingText(const QString &desc, const QString &group, const ReportColours &colours) {
+    return reportPageOpening(colours) + QStringLiteral("<table border=0 width=100%>") +
+           QStringLiteral("<tr><td width=80%><b>") + desc +
+           QStringLiteral("</b></td></tr><tr><td>Category: ") + group +
+           QStringLiteral("</td></tr></table> \r\n<hr>");
+}
+
+} // namespace
+
+QString reportPageOpening(const ReportColours &colours) {
+    // A text colour goes with the shades, so that rows of a dark palette never get dark text.
+    const QString textColour = colours.text.isEmpty() ? QString()
+                                                      : QStringLiteral(" style=\"color:") +
+                                                            colours.text + QStringLiteral("\"");
+    return QStringLiteral("<qt bgcolor=") + colours.dark + textColour + QStringLiteral(">");
+}
+
+QString servingAmount(double grams, double per100g) {
+    if (std::isnan(per100g))
+        return QStringLiteral("--");
+    return QString::asprintf("%.3f", grams / 100.0 * per100g);
+}
+
+QString reportHeading(const QString &desc, const QString &group, const ReportColours &colours) {
+    return headingText(desc, group, colours) + QStringLiteral("<table border=0 width=100%>");
+}
+
+QString reportRow(int row, const QString &name, const QString &unit, const QString &amount) {
+    return tableRow(rowColour(row, ReportColours()), name, unit, amount);
+}
+
+QList<ReportLine> basicLines(const QList<double> &values) {
+    QList<ReportLine> lines;
     for (int i = 0; i < basicRowCount; ++i) {
         const int k = basicIndex[i];
-        text += reportRow(i, QLatin1String(basicLabels[i]), QLatin1String(nutrientUnits[k]),
-                          servingAmount(grams, values.value(k)));
+        lines << ReportLine{QLatin1String(basicLabels[i]), QLatin1String(nutrientUnits[k]),
+                            values.value(k, std::nan("")), nutrientNumbers[k], false};
     }
-    return text + QStringLiteral("</table><br>") + reportClosing();
+    return lines;
+}
+
+QList<ReportLine> detailedLines(const QList<double> &values) {
+    QList<ReportLine> lines;
+    for (int k = 0; k < nutrientCount; ++k) {
+        lines << ReportLine{QLatin1String(nutrientNames[k]), QLatin1String(nutrientUnits[k]),
+                            values.value(k, std::nan("")), nutrientNumbers[k], false};
+    }
+    return lines;
+}
+
+QList<ReportLine> fullLines(const QList<FullNutrient> &nutrients) {
+    QList<ReportLine> lines;
+    bool first = true;
+    NutrientGroup group = NutrientGroup::Proximates;
+    for (const FullNutrient &n : nutrients) {
+        const NutrientGroup g = nutrientGroup(n.order);
+        if (first || g != group)
+            lines << ReportLine{nutrientGroupName(g), QString(), 0.0, 0, true};
+        first = false;
+        group = g;
+        lines << ReportLine{n.name, n.unit, n.per100g, n.number, false};
+    }
+    return lines;
+}
+
+QString reportHtml(const QString &desc, const QString &group, const QList<ReportLine> &lines,
+                   double grams, const ReportOptions &options) {
+    const ReportColours &colours = options.colours;
+    QString text;
+    if (options.dailyValue) {
+        // Four columns fit a 240 pixel screen in the smaller type only.
+        text = headingText(desc, group, colours) +
+               QStringLiteral("<table border=0 width=100% style=\"font-size:small\"><tr><td></td>"
+                              "<td></td><td></td><td align=right><b>%DV</b></td></tr>");
+    } else {
+        text = reportHeading(desc, group, colours);
+    }
+    int row = 0;
+    for (const ReportLine &line : lines) {
+        if (line.heading) {
+            text += QStringLiteral("<tr><td colspan=%1><b>%2</b></td></tr>")
+                        .arg(options.dailyValue ? 4 : 3)
+                        .arg(line.name.toHtmlEscaped());
+            row = 0; // each group starts light
+        } else if (options.dailyValue) {
+            text += dailyValueRow(rowColour(row++, colours), line, grams);
+        } else {
+            // Names and units of the data may hold '&' or '<'; the catalogue's hold neither.
+            text += tableRow(rowColour(row++, colours), line.name.toHtmlEscaped(),
+                             line.unit.toHtmlEscaped(), servingAmount(grams, line.per100g));
+        }
+    }
+    text += QStringLiteral("</table><br>");
+    if (options.dailyValue)
+        text += QStringLiteral("<small>") + dailyValueSource() + QStringLiteral("</small><br>");
+    return text + reportClosing();
+}
+
+QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool dailyValue) {
+    QString text;
+    for (const ReportLine &line : lines) {
+        if (line.heading) {
+            text += line.name + QLatin1Char('\n');
+            continue;
+        }
+        text += line.name + QLatin1Char('\t') + line.unit + QLatin1Char('\t') +
+                servingAmount(grams, line.per100g);
+        if (dailyValue) {
+            text += QLatin1Char('\t') +
+                    dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g);
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
+                    double grams) {
+    return reportHtml(desc, group, basicLines(values), grams);
 }
 
 QString detailedReport(const QString &desc, const QString &group, const QList<double> &values,
                        double grams) {
-    QString text = reportHeading(desc, group);
-    for (int k = 0; k < nutrientCount; ++k) {
-        text += reportRow(k, QLatin1String(nutrientNames[k]), QLatin1String(nutrientUnits[k]),
-                          servingAmount(grams, values.value(k)));
-    }
-    return text + QStringLiteral("</table><br>") + reportClosing();
+    return reportHtml(desc, group, detailedLines(values), grams);
 }

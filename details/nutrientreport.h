@@ -1,21 +1,65 @@
-// The nutrient report: the basic and the detailed HTML text of one food for one serving weight.
+// The nutrient report: the HTML and plain texts of a food's report views for one serving weight.
 #pragma once
+
+#include "details/fullnutrients.h"
 
 #include <QList>
 #include <QString>
 
-// The amount of a nutrient in a serving: grams / 100 * amount per 100 g, with three decimals.
+// The views of the report: eight nutrients, the 25 of the catalogue, every nutrient of the data.
+enum class ReportView { Basic, Detailed, Full };
+
+// The two alternating row shades (the page takes the second) and the text colour, empty for the
+// viewer's own. The defaults are the report's colours on a light palette.
+struct ReportColours {
+    QString light = QStringLiteral("#f8f8f8");
+    QString dark = QStringLiteral("#e8e8e8");
+    QString text;
+};
+
+struct ReportOptions {
+    ReportColours colours;
+    bool dailyValue = false; // a fourth column with the percentage of the Daily Value
+};
+
+// One row of a report view.
+struct ReportLine {
+    QString name;
+    QString unit;
+    double per100g = 0.0; // NaN: unknown
+    int number = 0;       // USDA nutrient number (for the Daily Value)
+    bool heading = false; // a group heading of the full view: the name alone
+};
+
+// The amount of a nutrient in a serving: grams / 100 * amount per 100 g, with three decimals;
+// "--" when the amount is unknown (NaN), as the USDA's printed tables mark a missing figure.
 QString servingAmount(double grams, double per100g);
 
-// The heading both views share: description and category, then the opening of the nutrient table.
-// Texts are inserted as they are (the report is the program's own rich text).
-QString reportHeading(const QString &desc, const QString &group);
+// The opening of a report page: its background, the second shade, and its text colour.
+QString reportPageOpening(const ReportColours &colours);
+
+// The heading every view shares: description and category, then the opening of the nutrient
+// table. Texts are inserted as they are (the report is the program's own rich text).
+QString reportHeading(const QString &desc, const QString &group,
+                      const ReportColours &colours = ReportColours());
 
 // One table row; row 0, 2, 4 ... light, odd rows dark.
 QString reportRow(int row, const QString &name, const QString &unit, const QString &amount);
 
-// The basic view (eight rows) and the detailed view (all 25 nutrients) for a serving of the given
-// weight; values are the 25 amounts per 100 g in catalogue order (missing ones count as 0).
+// The rows of the views: basic and detailed from the 25 amounts per 100 g in catalogue order
+// (missing ones unknown), full from the food's nutrients with a heading before each group.
+QList<ReportLine> basicLines(const QList<double> &values);
+QList<ReportLine> detailedLines(const QList<double> &values);
+QList<ReportLine> fullLines(const QList<FullNutrient> &nutrients);
+
+// The report of the rows for a serving of the given weight. Without the Daily Value and with the
+// default colours it is the program's long-standing report text, byte for byte.
+QString reportHtml(const QString &desc, const QString &group, const QList<ReportLine> &lines,
+                   double grams, const ReportOptions &options = ReportOptions());
+// The rows as plain text: one line per row, its cells separated by tabs; a heading alone.
+QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool dailyValue);
+
+// The basic view (eight rows) and the detailed view (all 25 nutrients).
 QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
                     double grams);
 QString detailedReport(const QString &desc, const QString &group, const QList<double> &values,

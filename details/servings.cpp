@@ -1,12 +1,51 @@
 // Serving weights: the servings offered for a food and their menu texts.
 #include "details/servings.h"
 
+#include "db/resultrows.h"
 #include "platform/cnumber.h"
+
+#include <limits>
 
 double parseStoredValue(const QString &text) {
     if (text.isEmpty())
         return 0.0;
     return cStrtod(text);
+}
+
+double parseStoredAmount(const QString &text) {
+    if (text.isEmpty())
+        return std::numeric_limits<double>::quiet_NaN();
+    return cStrtod(text);
+}
+
+ServingList servingsFromRows(const ResultRows &rows, double customWeight) {
+    ServingList list;
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        const double grams = parseStoredValue(rows.value(i, 2));
+        if (grams == 0.0)
+            continue;
+        QString name = rows.value(i, 1);
+        const QString amount = rows.value(i, 0);
+        if (!amount.isEmpty()) {
+            QString number = QString::number(cStrtod(amount), 'f', 3);
+            while (number.endsWith(QLatin1Char('0')))
+                number.chop(1);
+            if (number.endsWith(QLatin1Char('.')))
+                number.chop(1);
+            name = number + QLatin1Char(' ') + name;
+        }
+        list.names << name;
+        list.weights << grams;
+    }
+    list.names << QStringLiteral("Custom");
+    list.weights << customWeight;
+    return list;
+}
+
+QString servingsStatement(const QString &foodId) {
+    return QStringLiteral(
+               "select Amount,Msre_Desc,Gm_Wgt from SERVINGS where NDB_No=%1 order by Seq")
+        .arg(foodId);
 }
 
 ServingList buildServings(const QString &weight1, const QString &name1, const QString &weight2,

@@ -4,10 +4,14 @@
 #include "details/servings.h"
 #include "settings/bookmarks.h"
 #include "ui/pictures.h"
+#include "ui/reportcolours.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDebug>
+#include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -51,7 +55,7 @@ KALODetailsDialog::KALODetailsDialog(Settings &userSettings, QWidget *parent)
     weightButton = toolButton(buttonFrame, "weightButton", "down.png_");
     viewButton = toolButton(buttonFrame, "viewButton", "viewless.png_");
 
-    showBasic = true;
+    view = ReportView::Basic;
 
     weightLabel = new QLabel(this);
     weightLabel->setObjectName(QStringLiteral("weightLabel"));
@@ -70,32 +74,39 @@ KALODetailsDialog::KALODetailsDialog(Settings &userSettings, QWidget *parent)
 
 KALODetailsDialog::~KALODetailsDialog() = default;
 
-void KALODetailsDialog::setDetails(const QString &id, const QString &desc, const QString &basic,
-                                   const QString &detailed, const QStringList &weightNames,
-                                   QList<double> weights, int weightIndex) {
+ReportView KALODetailsDialog::defaultView(const Settings &settings) {
+    if (settings.fullView)
+        return ReportView::Full;
+    return settings.basicView ? ReportView::Basic : ReportView::Detailed;
+}
+
+void KALODetailsDialog::setDetails(const FoodReport &report, int weightIndex) {
     if (parentWidget())
         resize(parentWidget()->width(), parentWidget()->height());
 
-    basicText = basic;
-    detailedText = detailed;
-    shownDesc = desc;
-    shownId = id;
+    shown = report;
+    shownWeight = weightIndex;
+    shownId = report.id;
+    shownDesc = report.desc;
+    if (!report.found) {
+        // Nothing to name the food by but its bookmark, if it has one, or its number: removing
+        // and adding the bookmark again then restores the same pair.
+        shownDesc = shownId;
+        for (const BookmarkEntry &entry : bookmarkEntries(settings))
+            if (entry.id == shownId)
+                shownDesc = entry.text;
+    }
 
     bookmarkButton->setIcon(picture(QLatin1String(
         isBookmarked(settings, shownId) ? "bookmark_remove.png_" : "bookmark_add.png_")));
     setWindowTitle(QStringLiteral("Details (") + shownId + QStringLiteral(")"));
-    if (showBasic) {
-        viewButton->setIcon(picture(QStringLiteral("viewmore.png_")));
-        reportBrowser->setHtml(basicText);
-    } else {
-        viewButton->setIcon(picture(QStringLiteral("viewless.png_")));
-        reportBrowser->setHtml(detailedText);
-    }
+    view = shownView(shown, view);
+    buildTexts();
 
     weightMenu->clear();
-    menuWeights = std::move(weights);
+    menuWeights = report.weights;
     for (int i = 0; i < menuWeights.size(); ++i) {
-        const QString text = servingMenuText(weightNames.value(i), menuWeights.at(i));
+        const QString text = servingMenuText(report.weightNames.value(i), menuWeights.at(i));
         QAction *action = weightMenu->addAction(text);
         action->setCheckable(true);
         action->setChecked(i == weightIndex);
@@ -104,8 +115,45 @@ void KALODetailsDialog::setDetails(const QString &id, const QString &desc, const
     }
 }
 
-void KALODetailsDialog::setBasicView(bool basic) {
-    showBasic = basic;
+void KALODetailsDialog::setView(ReportView opening) {
+    view = opening;
+}
+
+void KALODetailsDialog::buildTexts() {
+    ReportOptions options;
+    options.colours = reportColours(reportBrowser->palette());
+    options.dailyValue = settings.showDailyValue;
+    basicText = reportText(shown, ReportView::Basic, shownWeight, options);
+    detailedText = reportText(shown, ReportView::Detailed, shownWeight, options);
+    fullText = shown.full.isEmpty() ? QString()
+                                    : reportText(shown, ReportView::Full, shownWeight, options);
+    showView();
+}
+
+void KALODetailsDialog::showView() {
+    // The picture tells what the button brings next: more rows, the full record, or fewer again.
+    const char *next = "viewless.png_";
+    const QString *text = &fullText;
+    if (view == ReportView::Basic) {
+        next = "viewmore.png_";
+        text = &basicText;
+    } else if (view == ReportView::Detailed) {
+        next = shown.full.isEmpty() ? "viewless.png_" : "viewfull.png_";
+        text = &detailedText;
+    }
+    viewButton->setIcon(picture(QLatin1String(next)));
+    // The full record is always longer than a screen: with the scroll bar there from the start
+    // the text is laid out once instead of again when the bar appears, twice as fast.
+    reportBrowser->setVerticalScrollBarPolicy(view == ReportView::Full ? Qt::ScrollBarAlwaysOn
+                                                                       : Qt::ScrollBarAsNeeded);
+    reportBrowser->setHtml(*text);
+}
+
+void KALODetailsDialog::changeEvent(QEvent *event) {
+    // A new palette (a dark desktop theme switched on) recolours the report at once.
+    if (event->type() == QEvent::PaletteChange && !basicText.isEmpty())
+        buildTexts();
+    QDialog::changeEvent(event);
 }
 
 void KALODetailsDialog::resizeEvent(QResizeEvent *) {
@@ -126,12 +174,18 @@ void KALODetailsDialog::showNote(const QString &note) {
 }
 
 void KALODetailsDialog::copy() {
-    reportBrowser->copy();
+    // With nothing selected the whole view goes, with what it is and where it comes from.
+    if (reportBrowser->textCursor().hasSelection()) {
+        reportBrowser->copy();
+    } else {
+        QGuiApplication::clipboard()->setText(
+            reportPlainText(shown, view, shownWeight, settings.showDailyValue));
+    }
     showNote(QStringLiteral("Selection Copied"));
 }
 
 void KALODetailsDialog::addBookmark() {
-    // A food opened without a row has no number; an empty bookmark would match nothing later.
+    // An empty bookmark would match nothing later.
     if (shownId.isEmpty())
         return;
     if (isBookmarked(settings, shownId)) {
@@ -161,16 +215,10 @@ void KALODetailsDialog::selectWeight() {
 }
 
 void KALODetailsDialog::changeView() {
-    showBasic = !showBasic;
-    if (showBasic) {
-        viewButton->setIcon(picture(QStringLiteral("viewmore.png_")));
-        reportBrowser->setHtml(basicText);
-        showNote(QStringLiteral("Basic View"));
-    } else {
-        viewButton->setIcon(picture(QStringLiteral("viewless.png_")));
-        reportBrowser->setHtml(detailedText);
-        showNote(QStringLiteral("Detailed View"));
-    }
+    view = nextView(shown, view);
+    showView();
+    static const char *const notes[] = {"Basic View", "Detailed View", "Full View"};
+    showNote(QLatin1String(notes[int(view)]));
 }
 
 void KALODetailsDialog::timeout() {

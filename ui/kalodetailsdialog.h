@@ -1,13 +1,15 @@
 // The modal details dialog: a food's nutrient report with copy, bookmark, serving and view tools.
 #pragma once
 
+#include "details/foodreport.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QTimer>
 
 struct Settings;
+class QEvent;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -18,17 +20,20 @@ class QToolButton;
 class KALODetailsDialog : public QDialog {
     Q_OBJECT
 public:
-    // The bookmark button adds and removes bookmarks in the settings.
+    // The bookmark button adds and removes bookmarks in the settings, whose Daily Value choice
+    // the report follows.
     KALODetailsDialog(Settings &settings, QWidget *parent);
     ~KALODetailsDialog() override;
 
+    // The view the Options page chose as the default.
+    static ReportView defaultView(const Settings &settings);
+
     // Takes a complete new report and updates every widget: texts, caption, bookmark picture, the
     // serving menu with weightIndex checked. Sizes the dialog to its parent.
-    void setDetails(const QString &id, const QString &desc, const QString &basic,
-                    const QString &detailed, const QStringList &weightNames, QList<double> weights,
-                    int weightIndex);
-    // The view the next setDetails shows.
-    void setBasicView(bool basic);
+    void setDetails(const FoodReport &report, int weightIndex);
+    // The view the next setDetails shows (Full falls back to Detailed for a food without its full
+    // record).
+    void setView(ReportView view);
 
 signals:
     void valueChanged(int weightIndex);
@@ -37,6 +42,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void copy();
@@ -48,11 +54,15 @@ private slots:
 private:
     // Shows a short note as the caption; the caption returns 1.5 s after the last note.
     void showNote(const QString &note);
+    // Builds the texts of every view for the report, serving and palette, then shows the view.
+    void buildTexts();
+    void showView();
 
     Settings &settings;
     QTextBrowser *reportBrowser = nullptr;
     QString basicText;
     QString detailedText;
+    QString fullText;
     QFrame *buttonFrame = nullptr;
     QToolButton *copyButton = nullptr;
     QToolButton *bookmarkButton = nullptr;
@@ -61,7 +71,9 @@ private:
     QLabel *weightLabel = nullptr;
     QMenu *weightMenu = nullptr;
     QList<double> menuWeights;
-    bool showBasic = true;
+    ReportView view = ReportView::Basic;
+    FoodReport shown;
+    int shownWeight = 0;
     QString shownId;
     QString shownDesc;
     QTimer noteTimer;

@@ -393,14 +393,10 @@ void KALOWindow::populateTopDataWindow(const QString &label) {
 }
 
 void KALOWindow::itemClicked(const QString &foodId) {
-    report = FoodReport();
-    // A number that is not digits only never reaches SQL: it opens like a food with no row.
-    const QString statement = detailsStatement(foodId);
-    ResultRows rows;
-    if (!statement.isNull() && !status.query(db, statement, &rows))
+    report = loadFoodReport(db, foodId, wordIndex, normalisedWeight(settings.customWeight));
+    if (status.reportError(db))
         return;
-    report = foodReportFromRow(rows, wordIndex, normalisedWeight(settings.customWeight));
-    detailsDialog->setBasicView(settings.basicView);
+    detailsDialog->setView(KALODetailsDialog::defaultView(settings));
     updateCachedArray(0);
     detailsDialog->exec();
     detailsDialog->hide();
@@ -408,9 +404,7 @@ void KALOWindow::itemClicked(const QString &foodId) {
 }
 
 void KALOWindow::updateCachedArray(int weightIndex) {
-    detailsDialog->setDetails(report.id, report.desc, basicReportText(report, weightIndex),
-                              detailedReportText(report, weightIndex), report.weightNames,
-                              report.weights, weightIndex);
+    detailsDialog->setDetails(report, weightIndex);
 }
 
 void KALOWindow::clearBookmarkItems() {

@@ -189,10 +189,13 @@ void bookmarkRemove(QPainter &p) {
     badge(p, red, false);
 }
 
-// The serving-weight menu: a down arrow.
+// The serving-weight menu: a down arrow, with a light rim that keeps it visible on a dark strip.
 void down(QPainter &p) {
     QPolygonF arrow;
-    arrow << QPointF(6, 20) << QPointF(58, 20) << QPointF(32, 50);
+    arrow << QPointF(8, 21) << QPointF(56, 21) << QPointF(32, 49);
+    p.setPen(QPen(paper, 10, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(paper);
+    p.drawPolygon(arrow);
     p.setPen(QPen(ink, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(ink);
     p.drawPolygon(arrow);
@@ -210,6 +213,13 @@ void viewmore(QPainter &p) {
     page(p, QRectF(6, 4, 40, 52));
     lines(p, 13, 38, 13, 4, 8);
     badge(p, blue, true);
+}
+
+// Every nutrient of the food: a page packed with rows.
+void viewfull(QPainter &p) {
+    page(p, QRectF(6, 4, 40, 52));
+    lines(p, 13, 38, 12, 6, 6.5);
+    badge(p, green, true);
 }
 
 // The application icon: an apple.
@@ -287,6 +297,7 @@ int main(int argc, char **argv) {
         {"down", down},
         {"viewless", viewless},
         {"viewmore", viewmore},
+        {"viewfull", viewfull},
     };
     bool ok = true;
     for (const auto &picture : pictures) {

@@ -64,6 +64,26 @@ bool createFixtureDatabase(const QString &path, const QStringList &extraStatemen
     return runStatements(path, sql);
 }
 
+QStringList fullRecordStatements() {
+    return {
+        "CREATE TABLE SERVINGS (NDB_No INTEGER, Seq INTEGER, Amount NUMERIC, Msre_Desc TEXT, "
+        "Gm_Wgt NUMERIC, PRIMARY KEY (NDB_No, Seq))",
+        "CREATE TABLE NUTRIENTS (Nutr_No INTEGER PRIMARY KEY, Name TEXT, Units TEXT, "
+        "SR_Order INTEGER)",
+        "CREATE TABLE NUTRIENT_DATA (NDB_No INTEGER, Nutr_No INTEGER, Nutr_Val NUMERIC, "
+        "PRIMARY KEY (NDB_No, Nutr_No))",
+        "INSERT INTO SERVINGS VALUES (1009, 1, 1, 'cup, diced', 132), (1009, 2, 1, 'cup, "
+        "melted', 244), (1009, 3, 1, 'cup, shredded', 113), (1009, 4, 1, 'oz', 28.35), (1009, 5, "
+        "1, 'cubic inch', 17), (1009, 6, 1, 'slice (1 oz)', 28), (1123, 1, 1, 'large', 50), (1123,"
+        " 2, 0.25, 'cup', 60.75)",
+        "INSERT INTO NUTRIENTS VALUES (301, 'Calcium, Ca', 'mg', 5300), (318, 'Vitamin A, IU', "
+        "'IU', 7500), (324, 'Vitamin D', 'IU', 8750), (504, 'Leucine', 'g', 16600), (505, "
+        "'Lysine', 'g', 16700), (262, 'Caffeine', 'mg', 18300)",
+        "INSERT INTO NUTRIENT_DATA VALUES (1009, 301, 721), (1009, 318, 1002), (1009, 324, 24), "
+        "(1009, 504, 2.385), (1009, 262, 0), (11215, 505, 0.273)",
+    };
+}
+
 QString prepareInstallDir(const QString &dir, bool withDatabase,
                           const QStringList &extraStatements) {
     QDir().mkpath(dir + QStringLiteral("/pics/kalo/graphics"));

@@ -14,6 +14,11 @@
 // when a statement fails.
 bool createFixtureDatabase(const QString &path, const QStringList &extraStatements = {});
 
+// The tables of a food's whole USDA record (SERVINGS, NUTRIENTS, NUTRIENT_DATA), as the database
+// builder writes them, with cheddar's six servings in USDA order, two servings of the egg (the
+// second 0.25 cup), and a few nutrients: cheddar has no lysine row, garlic only lysine.
+QStringList fullRecordStatements();
+
 // Runs the statements on the database at the path; false when one fails.
 bool runStatements(const QString &path, const QStringList &statements);
 

@@ -1,6 +1,7 @@
 // A food's details without a window: the report state read from the database, the report texts
 // and the servings.
 #include "db/sqlitedb.h"
+#include "details/comparison.h"
 #include "details/foodreport.h"
 #include "details/nutrientcatalogue.h"
 #include "details/nutrientreport.h"
@@ -13,16 +14,18 @@
 
 namespace {
 
-// The report's table rows as "name|unit|amount", read back out of the HTML.
+// The report's table rows as "name|unit|amount" (and "|percentage" with the Daily Value), read
+// back out of the HTML.
 QStringList reportRows(const QString &html) {
-    static const QRegularExpression cells(
-        QStringLiteral("<tr><td width=50% bgcolor=(#[0-9a-f]+)>([^<]*)</td><td width=10% "
-                       "bgcolor=\\1>([^<]*)</td><td width=30% align=right bgcolor=\\1>([^<]*)"
-                       "</td></tr>"));
+    static const QRegularExpression cells(QStringLiteral(
+        "<tr><td width=\\d+% bgcolor=(#[0-9a-f]+)>([^<]*)</td><td width=10% bgcolor=\\1>([^<]*)"
+        "</td><td width=\\d+% align=right bgcolor=\\1>([^<]*)</td>(?:<td width=14% align=right "
+        "bgcolor=\\1>([^<]*)</td>)?</tr>"));
     QStringList rows;
     for (auto it = cells.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        rows << m.captured(2) + '|' + m.captured(3) + '|' + m.captured(4);
+        rows << m.captured(2) + '|' + m.captured(3) + '|' + m.captured(4) +
+                    (m.hasCaptured(5) ? '|' + m.captured(5) : QString());
     }
     return rows;
 }
@@ -34,6 +37,11 @@ class TestDetails : public QObject {
     QTemporaryDir dir;
 
 private slots:
+    void initTestCase() {
+        QVERIFY(createFixtureDatabase(dir.filePath("FOODS.db")));
+        QVERIFY(createFixtureDatabase(dir.filePath("record.db"), fullRecordStatements()));
+    }
+
     void wholeReportText() {
         QList<double> values(nutrientCount, 0.5);
         const QString html =
@@ -66,6 +74,8 @@ private slots:
         QTest::newRow("a stored 0 prints as 0.000") << 8 << 0.0 << 28.35 << "Vitamine C|mg|0.000";
         QTest::newRow("an unrounded serving weight")
             << 12 << 10.0 << 28.35 << "Vitamine E|mg_ATE|2.835";
+        QTest::newRow("an amount the data does not give is unknown at any weight, not 0")
+            << 12 << qQNaN() << 28.35 << "Vitamine E|mg_ATE|--";
     }
     void amounts() {
         QFETCH(int, nutrient);
@@ -104,38 +114,112 @@ private slots:
 
     void reportState_data() {
         QTest::addColumn<QString>("foodId");
-        QTest::addColumn<QString>("heading"); // description | group | number
-        QTest::addColumn<QList<double>>("weights");
-        QTest::addColumn<double>("calories");
+        QTest::addColumn<bool>("record");         // the fixture has the whole USDA record
+        QTest::addColumn<QStringList>("missing"); // columns selected as NULL
+        QTest::addColumn<QString>("heading");     // description | group | number
+        QTest::addColumn<QStringList>("menu");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("weight");
+        QTest::addColumn<bool>("dailyValue");
+        QTest::addColumn<QStringList>("rows"); // rows the view holds, among others
+        QTest::addColumn<QString>("html");     // a text the view holds
+        const QString cheddar = "Cheese, cheddar|Dairy and Egg Products|1009";
+        const QStringList twoServings{"1 cup, diced  (132.0 g)", "1 cup, melted  (244.0 g)",
+                                      "Custom  (50.0 g)"};
+        const QStringList allServings{
+            "1 cup, diced  (132.0 g)", "1 cup, melted  (244.0 g)", "1 cup, shredded  (113.0 g)",
+            "1 oz  (28.4 g)",          "1 cubic inch  (17.0 g)",   "1 slice (1 oz)  (28.0 g)",
+            "Custom  (50.0 g)"};
         QTest::newRow("a food with both servings, its description expanded")
-            << "1009"
-            << "Cheese, cheddar|Dairy and Egg Products|1009" << QList<double>{132, 244, 50}
-            << 403.0;
+            << "1009" << false << QStringList() << cheddar << twoServings << 0 << 0 << false
+            << QStringList{"Calories|kcal|531.960"} << "Category: Dairy";
         QTest::newRow("a number with leading zeros finds the food")
-            << "01009"
-            << "Cheese, cheddar|Dairy and Egg Products|1009" << QList<double>{132, 244, 50}
-            << 403.0;
-        QTest::newRow("a number without a food gives an empty report")
-            << "99"
-            << "||" << QList<double>{50} << 0.0;
+            << "01009" << false << QStringList() << cheddar << twoServings << 0 << 0 << false
+            << QStringList{"Calories|kcal|531.960"} << "Category: Dairy";
+        QTest::newRow("a number without a food says so")
+            << "99" << true << QStringList() << "||99" << QStringList{"Custom  (50.0 g)"} << 2 << 0
+            << false << QStringList() << "No data for food 99 in this database.";
         QTest::newRow("a number that is not digits never reaches the statement")
-            << "1009 or 1=1"
-            << "||" << QList<double>{50} << 0.0;
+            << "1 or 1=1" << false << QStringList() << "||1 or 1=1"
+            << QStringList{"Custom  (50.0 g)"} << 0 << 0 << false << QStringList()
+            << "No data for food 1 or 1=1 in this database.";
+        QTest::newRow("an unknown amount is --, a known 0 stays 0.000")
+            << "11215" << false << QStringList()
+            << "Garlic, raw|Vegetables and Vegetable Products|11215"
+            << QStringList{"Custom  (50.0 g)"} << 1 << 0 << false
+            << QStringList{"Saturated Fat|g|--", "Cholesterol|mg|0.000"} << "Garlic";
+        QTest::newRow("a column the database lacks reads as unknown")
+            << "1009" << false << QStringList{"Cholestrl", "GmWt_2"} << cheddar
+            << QStringList{"1 cup, diced  (132.0 g)", "Custom  (50.0 g)"} << 1 << 0 << false
+            << QStringList{"Cholesterol|mg|--", "Calories|kcal|531.960"} << "Cheddar";
+        QTest::newRow("every USDA serving in order, then Custom; 1 oz scales by 28.35")
+            << "1009" << true << QStringList() << cheddar << allServings << 0 << 3 << false
+            << QStringList{"Calories|kcal|114.251"} << "Cheddar";
+        QTest::newRow("a serving of a quarter cup is named by its amount")
+            << "1123" << true << QStringList() << "Egg, whole, raw|Dairy and Egg Products|1123"
+            << QStringList{"1 large  (50.0 g)", "0.25 cup  (60.8 g)", "Custom  (50.0 g)"} << 0 << 1
+            << false << QStringList{"Calories|kcal|86.873"} << "Egg";
+        QTest::newRow("the full view lists every nutrient by group, an unknown one as --")
+            << "1009" << true << QStringList() << cheddar << allServings << 2 << 6 << false
+            << QStringList{"Vitamin D|IU|12.000", "Leucine|g|1.192", "Lysine|g|--",
+                           "Caffeine|mg|0.000"}
+            << "<b>Amino Acids</b>";
+        QTest::newRow("% Daily Value of 1 oz: calcium, vitamin D from IU, none for vitamin A IU")
+            << "1009" << true << QStringList() << cheddar << allServings << 2 << 3 << true
+            << QStringList{"Calcium, Ca|mg|204.404|16%", "Vitamin D|IU|6.804|1%",
+                           "Vitamin A, IU|IU|284.067|", "Lysine|g|--|"}
+            << "21 CFR 101.9";
     }
     void reportState() {
         QFETCH(QString, foodId);
-        const QString path = dir.filePath(QStringLiteral("FOODS.db"));
-        QVERIFY(createFixtureDatabase(path));
-        SQLiteDB db(path, false);
-        const QString sql = detailsStatement(foodId);
-        const ResultRows rows = sql.isNull() ? ResultRows() : db.exec(sql);
+        QFETCH(int, weight);
+        QFETCH(bool, dailyValue);
+        QFETCH(QStringList, missing);
+        QFETCH(bool, record);
+        SQLiteDB db(dir.filePath(record ? "record.db" : "FOODS.db"), false);
+        const FoodReport report = loadFoodReport(db, foodId, {{"@CHD@", "cheddar"}}, 50, missing);
         QVERIFY(!db.hasError());
-        const FoodReport report = foodReportFromRow(rows, {{"@CHD@", "cheddar"}}, 50);
         QTEST(report.desc + '|' + report.group + '|' + report.id, "heading");
-        QTEST(report.weights, "weights");
-        QCOMPARE(report.weightNames.last(), QStringLiteral("Custom"));
-        QTEST(report.values.value(0), "calories");
-        QCOMPARE(reportRows(basicReportText(report, 0)).size(), basicRowCount);
+        QStringList menu;
+        for (int i = 0; i < report.weights.size(); ++i)
+            menu << servingMenuText(report.weightNames.value(i), report.weights.value(i));
+        QTEST(menu, "menu");
+        QFETCH(int, view);
+        ReportOptions options;
+        options.dailyValue = dailyValue;
+        const QString text = reportText(report, ReportView(view), weight, options);
+        const QStringList shown = reportRows(text);
+        QFETCH(QStringList, rows);
+        for (const QString &row : rows)
+            QVERIFY2(shown.contains(row), qPrintable(row + " in " + shown.join(", ")));
+        QFETCH(QString, html);
+        QVERIFY2(text.contains(html, Qt::CaseInsensitive), qPrintable(text));
+    }
+
+    void compare_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QStringList>("rows"); // name|unit|first|second, among others
+        QTest::newRow("an unknown amount beside a known one shows as --")
+            << "11215" << 0
+            << QStringList{"Saturated Fat|g|10.546|--", "Calories|kcal|201.500|74.500"};
+        QTest::newRow("the full view lists a nutrient only one food has a figure for")
+            << "11215" << 2 << QStringList{"Lysine|g|--|0.137", "Leucine|g|1.192|--"};
+        QTest::newRow("a food not found has every amount unknown")
+            << "99" << 1 << QStringList{"Calories|kcal|201.500|--"};
+    }
+    void compare() {
+        SQLiteDB db(dir.filePath("record.db"), false);
+        QFETCH(QString, second);
+        const FoodReport a = loadFoodReport(db, "1009", {{"@CHD@", "cheddar"}}, 50);
+        const FoodReport b = loadFoodReport(db, second, {}, 50);
+        QFETCH(int, view);
+        QStringList shown;
+        for (const CompareRow &r : compareRows(a, b, ReportView(view)))
+            shown << r.name + '|' + r.unit + '|' + r.first + '|' + r.second;
+        QFETCH(QStringList, rows);
+        for (const QString &row : rows)
+            QVERIFY2(shown.contains(row), qPrintable(row + " in " + shown.join(", ")));
     }
 };
 

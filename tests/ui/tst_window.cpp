@@ -7,12 +7,18 @@
 #include "tests/common/modal.h"
 #include "tests/common/windowfixture.h"
 #include "ui/bookmarkspage.h"
+#include "ui/comparedialog.h"
 #include "ui/kalodetailsdialog.h"
+#include "ui/pagecontext.h"
+#include "ui/reportcolours.h"
+#include "ui/statuswindows.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
@@ -36,6 +42,19 @@ class TestWindow : public QObject {
         Config config(QStringLiteral("KALO"));
         config.setGroup(QStringLiteral("KALO"));
         return config.readEntry(QLatin1String(key));
+    }
+    static QString viewOf(KALODetailsDialog *d) {
+        const QString text = reportText(d);
+        return text.contains("Leucine") ? "Full" : text.contains("Selenium") ? "Detailed" : "Basic";
+    }
+    // WCAG contrast ratio of two colours (1 to 21), gamma taken as 2.2.
+    static double contrast(const QColor &a, const QColor &b) {
+        const auto luminance = [](const QColor &c) {
+            return 0.2126 * std::pow(c.redF(), 2.2) + 0.7152 * std::pow(c.greenF(), 2.2) +
+                   0.0722 * std::pow(c.blueF(), 2.2);
+        };
+        const double la = luminance(a), lb = luminance(b);
+        return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
     }
 
 private slots:
@@ -223,6 +242,128 @@ private slots:
             QCOMPARE(d->windowTitle(), QStringLiteral("Bookmark Removed"));
         }));
         QCOMPARE(f.rows("bookmarkList"), QStringList());
+    }
+
+    void reportViews_data() {
+        QTest::addColumn<bool>("record"); // the database has the whole USDA record
+        QTest::addColumn<int>("defaultView");
+        QTest::addColumn<QStringList>("views"); // shown first, then after each press
+        QTest::newRow("without the nutrient tables the button toggles two views")
+            << false << 0 << QStringList{"Basic", "Detailed", "Basic", "Detailed"};
+        QTest::newRow("a full default falls back to detailed without the tables")
+            << false << 2 << QStringList{"Detailed", "Basic", "Detailed", "Basic"};
+        QTest::newRow("a full default opens the full view")
+            << true << 2 << QStringList{"Full", "Basic", "Detailed", "Full"};
+    }
+    void reportViews() {
+        QFETCH(bool, record);
+        QFETCH(int, defaultView);
+        QFETCH(QStringList, views);
+        WindowFixture f(record ? fullRecordStatements() : QStringList());
+        Settings settings;
+        settings.basicView = defaultView == 0;
+        settings.fullView = defaultView == 2;
+        f.start(settings);
+        QVERIFY(f.openFood("browseList", "1009", [&](KALODetailsDialog *d) {
+            QCOMPARE(viewOf(d), views.first());
+            for (int i = 1; i < views.size(); ++i) {
+                press(d, "viewButton");
+                QCOMPARE(viewOf(d), views.at(i));
+                QCOMPARE(d->windowTitle(), views.at(i) + " View");
+            }
+        }));
+    }
+
+    void copyAndAFoodNotInTheDatabase() {
+        WindowFixture f(fullRecordStatements() << "PRAGMA user_version = 24");
+        Settings settings;
+        settings.showDailyValue = true;
+        settings.bookmarkIds << "99999";
+        settings.bookmarkDescs << "Gone food";
+        f.start(settings);
+        QVERIFY(f.openFood("browseList", "1009", [&](KALODetailsDialog *d) {
+            press(d, "copyButton");
+            QCOMPARE(d->windowTitle(), QStringLiteral("Selection Copied"));
+            const QString copied = QGuiApplication::clipboard()->text();
+            QVERIFY2(copied.startsWith("Cheese, cheddar\nCategory: Dairy and Egg Products\nFood "
+                                       "1009, USDA SR 24\nServing: 1 cup, diced, 132 g\n"),
+                     qPrintable(copied));
+            QVERIFY(copied.contains("\nCholesterol\tmg\t138.600\t46%\n"));
+            d->findChild<QTextBrowser *>("reportBrowser")->selectAll();
+            press(d, "copyButton"); // a selection is copied as it is
+            QVERIFY(!QGuiApplication::clipboard()->text().contains("USDA SR"));
+        }));
+        f.showPage(3);
+        QVERIFY(f.openFood("bookmarkList", "99999", [&](KALODetailsDialog *d) {
+            QCOMPARE(d->windowTitle(), QStringLiteral("Details (99999)"));
+            QCOMPARE(reportText(d), QStringLiteral("No data for food 99999 in this database."));
+            press(d, "bookmarkButton");
+            QCOMPARE(f.window->userSettings().bookmarkIds, QStringList());
+            press(d, "bookmarkButton"); // back, paired with its description
+        }));
+        QCOMPARE(f.window->userSettings().bookmarkDescs, QStringList{"Gone food"});
+    }
+
+    void darkPalette_data() {
+        QTest::addColumn<QColor>("alternate"); // the palette's alternate base
+        QTest::newRow("a dark theme with its own second shade") << QColor("#3a3a3a");
+        QTest::newRow("a dark theme without one") << QColor("#232323");
+        QTest::newRow("a dark theme whose second shade is light") << QColor("#e0e0e0");
+    }
+    void darkPalette() {
+        const QPalette light = QApplication::palette();
+        QVERIFY(reportColours(light).text.isEmpty()); // the report as it always was
+        QPalette dark = light;
+        QFETCH(QColor, alternate);
+        dark.setColor(QPalette::AlternateBase, alternate);
+        for (const auto role : {QPalette::Window, QPalette::Base})
+            dark.setColor(role, QColor("#232323"));
+        for (const auto role : {QPalette::WindowText, QPalette::Text})
+            dark.setColor(role, QColor("#f0f0f0"));
+        QApplication::setPalette(dark);
+        WindowFixture f(fullRecordStatements());
+        Settings settings;
+        settings.basicView = false;
+        settings.fullView = settings.showDailyValue = true;
+        f.start(settings);
+        double worst = 21;
+        QVERIFY(f.openFood("browseList", "1009", [&](KALODetailsDialog *d) {
+            const auto *browser = d->findChild<QTextBrowser *>("reportBrowser");
+            // Every text colour against every shade, the viewer's own text colour included.
+            QStringList texts{browser->palette().color(QPalette::Text).name()}, shades;
+            static const QRegularExpression colour("((?<![-\\w])color:|bgcolor=\")(#[0-9a-f]{6})");
+            for (auto it = colour.globalMatch(browser->toHtml()); it.hasNext();) {
+                const auto m = it.next();
+                (m.captured(1).startsWith("bg") ? shades : texts) << m.captured(2);
+            }
+            QVERIFY(shades.size() > 20);
+            for (const QString &text : texts)
+                for (const QString &shade : shades)
+                    worst = qMin(worst, contrast(QColor(text), QColor(shade)));
+        }));
+        QApplication::setPalette(light);
+        QVERIFY2(worst >= 4.5, qPrintable(QString::number(worst)));
+    }
+
+    void compareDialog() {
+        WindowFixture f;
+        f.start();
+        SQLiteDB db(f.foodsPath(), false);
+        StatusWindows status(f.window.get());
+        QString text;
+        whenModalShown(
+            [&](QWidget *w) {
+                auto *browser = w->findChild<QTextBrowser *>("compareBrowser");
+                const bool fits = browser->document()->size().width() <=
+                                  browser->viewport()->width(); // no column cut off
+                text = w->windowTitle() + (fits ? "\n" : " too wide\n") + browser->toPlainText();
+                QTest::keyClick(w, Qt::Key_Escape);
+            },
+            "CompareDialog");
+        CompareDialog::compare({db, status, {}}, Settings(), "1009", "11215", f.window.get());
+        QVERIFY2(text.startsWith("Compare\nAmounts in 100 g"), qPrintable(text));
+        QVERIFY(text.contains("Cheese, \nGarlic, raw\n")); // a token without a word is dropped
+        QVERIFY(text.contains("Saturated Fat\ng\n21.092\n--"));
     }
 
     void clearBookmarks_data() {

@@ -1,10 +1,10 @@
 // The report state of one food: what the database holds on it, ready for the report views.
 #include "details/foodreport.h"
 
+#include "db/datainfo.h"
 #include "db/resultrows.h"
 #include "db/sqlitedb.h"
 #include "details/dailyvalues.h"
-#include "details/datarelease.h"
 #include "details/nutrientcatalogue.h"
 #include "details/servings.h"
 
@@ -34,8 +34,8 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
 }
 
 FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
-                          double customWeight, const QStringList &missingColumns) {
-    const QString statement = detailsStatement(foodId, missingColumns);
+                          double customWeight) {
+    const QString statement = detailsStatement(foodId);
     ResultRows rows;
     if (!statement.isNull()) {
         rows = db.exec(statement);
@@ -43,7 +43,9 @@ FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &
             return FoodReport();
     }
     FoodReport report = foodReportFromRow(rows, words, customWeight);
-    report.release = dataReleaseName(db);
+    report.release = DataInfo::read(db).displayName();
+    db.lastError(); // an origin that cannot be read: the data is named as the SR data it defaults
+                    // to
     if (!report.found) {
         report.id = foodId;
         return report;

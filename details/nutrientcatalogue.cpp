@@ -36,25 +36,7 @@ const char *const basicLabels[basicRowCount] = {
 
 const int basicIndex[basicRowCount] = {0, 1, 3, 4, 8, 9, 11, 12};
 
-namespace {
-
-// detailColumns with each missing column replaced by NULL; the line breaks stay where they are.
-QString selectList(const QStringList &missingColumns) {
-    const QString all = QLatin1String(detailColumns);
-    if (missingColumns.isEmpty())
-        return all;
-    QStringList columns = all.split(QLatin1Char(','));
-    for (QString &column : columns) {
-        const QString name = column.trimmed();
-        if (missingColumns.contains(name))
-            column.replace(column.indexOf(name), name.size(), QStringLiteral("NULL"));
-    }
-    return columns.join(QLatin1Char(','));
-}
-
-} // namespace
-
-QString detailsStatement(const QString &foodId, const QStringList &missingColumns) {
+QString detailsStatement(const QString &foodId) {
     if (foodId.isEmpty())
         return QString();
     for (const QChar c : foodId) {
@@ -63,5 +45,5 @@ QString detailsStatement(const QString &foodId, const QStringList &missingColumn
     }
     return QStringLiteral("select %1 from FOODS_WR,FOODS_GROUP where NDB_No=%2 and "
                           "FOODS_WR.FdGrp_Cd=FOODS_GROUP.FdGrp_Cd")
-        .arg(selectList(missingColumns), foodId);
+        .arg(QLatin1String(detailColumns), foodId);
 }

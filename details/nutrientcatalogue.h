@@ -37,6 +37,4 @@ enum DetailField {
 // The details statement for a food number, which is written in unquoted. A number that is not
 // made of the digits 0-9 alone (a hand-edited bookmark can hold anything) gives a null string:
 // such a text is never placed into SQL, and the caller treats it as a food with no row.
-// Columns of detailColumns named in missingColumns (an old or damaged FOODS.db lacks them) are
-// selected as NULL in their place, so every field keeps its position and reads as unknown.
-QString detailsStatement(const QString &foodId, const QStringList &missingColumns = {});
+QString detailsStatement(const QString &foodId);

@@ -61,15 +61,12 @@ void CompareDialog::changeEvent(QEvent *event) {
 }
 
 void CompareDialog::compare(const PageContext &context, const Settings &settings,
-                            const QString &firstId, const QString &secondId, QWidget *parent,
-                            const QStringList &missingColumns) {
+                            const QString &firstId, const QString &secondId, QWidget *parent) {
     const double weight = normalisedWeight(settings.customWeight);
-    const FoodReport first =
-        loadFoodReport(context.db, firstId, context.words, weight, missingColumns);
+    const FoodReport first = loadFoodReport(context.db, firstId, context.words, weight);
     if (context.status.reportError(context.db))
         return;
-    const FoodReport second =
-        loadFoodReport(context.db, secondId, context.words, weight, missingColumns);
+    const FoodReport second = loadFoodReport(context.db, secondId, context.words, weight);
     if (context.status.reportError(context.db))
         return;
     // One dialog per window, made at the first comparison and kept, as the details dialog is:

@@ -13,6 +13,7 @@
 #include "settings/weightrules.h"
 #include "ui/bookmarkspage.h"
 #include "ui/browsepage.h"
+#include "ui/comparedialog.h"
 #include "ui/kalodetailsdialog.h"
 #include "ui/optionspage.h"
 #include "ui/pictures.h"
@@ -124,6 +125,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     connect(topPage, &TopPage::foodChosen, this, &KALOWindow::itemClicked);
     connect(bookmarkPage, &BookmarksPage::foodChosen, this, &KALOWindow::itemClicked);
     connect(bookmarkPage, &BookmarksPage::clearRequested, this, &KALOWindow::clearBookmarkItems);
+    connect(bookmarkPage, &BookmarksPage::compareRequested, this, &KALOWindow::compareFoods);
     connect(detailsDialog, &KALODetailsDialog::valueChanged, this, &KALOWindow::updateCachedArray);
     connect(detailsDialog, &KALODetailsDialog::bookmarksChanged, this,
             &KALOWindow::writeChangedSettings);
@@ -405,6 +407,10 @@ void KALOWindow::itemClicked(const QString &foodId) {
 
 void KALOWindow::updateCachedArray(int weightIndex) {
     detailsDialog->setDetails(report, weightIndex);
+}
+
+void KALOWindow::compareFoods(const QString &firstId, const QString &secondId) {
+    CompareDialog::compare(PageContext{db, status, wordIndex}, settings, firstId, secondId, this);
 }
 
 void KALOWindow::clearBookmarkItems() {

@@ -60,6 +60,8 @@ private slots:
     void itemClicked(const QString &foodId);
     void updateCachedArray(int weightIndex);
     void clearBookmarkItems();
+    // Two bookmarked foods side by side.
+    void compareFoods(const QString &firstId, const QString &secondId);
 
 private:
     void openDatabase(const QString &path);

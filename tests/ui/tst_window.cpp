@@ -419,7 +419,16 @@ private slots:
         QSignalSpy compared(f.child<BookmarksPage>("bookmarkPage"),
                             &BookmarksPage::compareRequested);
         QCOMPARE(f.child<QToolButton>("compareButton")->isEnabled(), selected.size() == 2);
+        QString compareCaption;
+        if (selected.size() == 2)
+            whenModalShown(
+                [&](QWidget *w) {
+                    compareCaption = w->windowTitle();
+                    static_cast<QDialog *>(w)->reject();
+                },
+                "CompareDialog");
         QTest::mouseClick(f.child<QToolButton>("compareButton"), Qt::LeftButton);
+        QCOMPARE(compareCaption, selected.size() == 2 ? QStringLiteral("Compare") : QString());
         // Enabled with two selected, which it hands on in list order.
         QCOMPARE(compared.value(0),
                  (selected.size() == 2 ? QVariantList{"1001", "1123"} : QVariantList()));

@@ -5,6 +5,7 @@
 #include "finding/topcache.h"
 #include "finding/topcriteria.h"
 #include "settings/settings.h"
+#include "ui/foodlist.h"
 #include "ui/kalodetailsdialog.h"
 #include "ui/kalowindow.h"
 #include "ui/qpeapplication.h"
@@ -26,7 +27,6 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <cstdio>
 #include <functional>
@@ -295,7 +295,7 @@ void Bench::start() {
         window->show();
         const double painted = waiter.waitFor(window);
         s.paint = painted < 0 ? -1.0 : msSince(shown);
-        if (child<QTreeWidget>(window, "browseList")->topLevelItemCount() == 0)
+        if (child<FoodList>(window, "browseList")->rowCount() == 0)
             fail(QStringLiteral("the first group lists no food"));
         delete window;
         if (i > 0)
@@ -318,12 +318,12 @@ void Bench::actions() {
 
     auto *tabs = child<QTabBar>(window, "tabBar");
     auto *categoryCombo = child<QComboBox>(window, "categoryCombo");
-    auto *browseList = child<QTreeWidget>(window, "browseList");
+    auto *browseList = child<FoodList>(window, "browseList");
     auto *searchCombo = child<QComboBox>(window, "searchCombo");
     auto *searchButton = child<QPushButton>(window, "searchButton");
-    auto *searchList = child<QTreeWidget>(window, "searchList");
+    auto *searchList = child<FoodList>(window, "searchList");
     auto *topCombo = child<QComboBox>(window, "topCombo");
-    auto *topList = child<QTreeWidget>(window, "topList");
+    auto *topList = child<FoodList>(window, "topList");
     auto *dialog = window->findChild<KALODetailsDialog *>();
     if (!dialog)
         fail(QStringLiteral("no details dialog"));
@@ -355,10 +355,9 @@ void Bench::actions() {
         if (i > 0)
             samples << s;
     }
-    printRow(actionRow(QStringLiteral("Browse %1 (%2 foods)")
-                           .arg(largestGroup)
-                           .arg(browseList->topLevelItemCount()),
-                       samples, actionGoalMs));
+    printRow(actionRow(
+        QStringLiteral("Browse %1 (%2 foods)").arg(largestGroup).arg(browseList->rowCount()),
+        samples, actionGoalMs));
 
     // Searches, each coming from a search that found nothing.
     tabs->setCurrentIndex(1);
@@ -384,9 +383,8 @@ void Bench::actions() {
             if (i > 0)
                 samples << sample;
         }
-        printRow(actionRow(
-            QStringLiteral("%1 (%2 foods)").arg(s.name).arg(searchList->topLevelItemCount()),
-            samples, actionGoalMs));
+        printRow(actionRow(QStringLiteral("%1 (%2 foods)").arg(s.name).arg(searchList->rowCount()),
+                           samples, actionGoalMs));
     }
 
     // Top 15: one criterion after another.
@@ -403,7 +401,7 @@ void Bench::actions() {
         Sample s = clock.stop();
         PaintWaiter waiter;
         s.paint = waiter.waitFor(topList->viewport());
-        if (topList->topLevelItemCount() == 0)
+        if (topList->rowCount() == 0)
             fail(QStringLiteral("empty Top 15 list"));
         if (i > 0)
             samples << s;
@@ -417,14 +415,14 @@ void Bench::actions() {
     drain();
     QList<Sample> servings;
     samples.clear();
-    const int foods = browseList->topLevelItemCount();
+    const int foods = browseList->rowCount();
     for (int i = 0; i <= opt.runs; ++i) {
-        QTreeWidgetItem *item = browseList->topLevelItem((i * 97) % foods);
+        const QString id = browseList->foodId((i * 97) % foods);
         drain();
         ActionClock clock;
         DialogDriver driver(dialog, clock);
         clock.start();
-        emit browseList->itemClicked(item, 0);
+        emit browseList->foodChosen(id);
         if (!driver.servingTimed)
             fail(QStringLiteral("the details dialog did not open"));
         if (i > 0) {

@@ -43,7 +43,7 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
 
 void BookmarksPage::fill() {
     bookmarkList->fill(bookmarkEntries(settings));
-    clearBookmarksButton->setEnabled(bookmarkList->topLevelItemCount() > 0);
+    clearBookmarksButton->setEnabled(bookmarkList->rowCount() > 0);
 }
 
 void BookmarksPage::clearAll() {

@@ -46,7 +46,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     pageStack = new QStackedWidget(central);
     pageStack->setObjectName(QStringLiteral("pageStack"));
 
-    const PageContext context{db, status, wordIndex};
+    const PageContext context{db, status, wordIndex, settings};
     browsePage = new BrowsePage(context, pageStack);
     searchPage = new SearchPage(context, settings.searchHistory, pageStack);
     topPage = new TopPage(context, pageStack);
@@ -221,7 +221,7 @@ void KALOWindow::fillCombos() {
         names.append(rows.value(i, 1));
     browsePage->setGroups(names);
     searchPage->setGroups(names);
-    topPage->setCriteria();
+    topPage->setCriteria(names);
 }
 
 void KALOWindow::prepareTopCache() {

@@ -127,7 +127,7 @@ void TestFoodsDbWriter::tablesFromAsciiFiles() {
     const ResultRows indexes =
         db.exec(QStringLiteral("select count(*) from sqlite_master where type='index' and "
                                "sql is not null"));
-    QCOMPARE(indexes.value(0, 0), QStringLiteral("3"));
+    QCOMPARE(indexes.value(0, 0), QStringLiteral("4"));
 }
 
 void TestFoodsDbWriter::failedBuildLeavesOutputUntouched_data() {

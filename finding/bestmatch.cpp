@@ -92,7 +92,7 @@ std::vector<int> bestMatchOrder(const QStringList &descriptions, const QStringLi
     std::vector<quint32> ranks;
     ranks.reserve(size_t(descriptions.size()));
     for (const QString &description : descriptions)
-        ranks.push_back(match.rank(description));
+        ranks.push_back(match.isEmpty() ? 0 : match.rank(description));
     std::vector<int> order(size_t(descriptions.size()));
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);

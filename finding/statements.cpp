@@ -148,22 +148,25 @@ QString topListStatement(int criterion) {
 
 QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis) {
     const QString column = QLatin1String(topColumns[criterion]);
-    QString value = column;
+    QString amount = column;
     QString condition = known(column);
     if (basis == TopBasis::Per100kcal) {
-        value = QStringLiteral("round(%1 * 100.0 / Energ_Kcal, 3)").arg(column);
+        amount = QStringLiteral("%1 * 100.0 / Energ_Kcal").arg(column);
         condition += QStringLiteral(" and ") + known(QStringLiteral("Energ_Kcal")) +
                      QStringLiteral(" and Energ_Kcal > 0");
     } else if (basis == TopBasis::PerServing) {
-        value = QStringLiteral("round(%1 * GmWt_1 / 100.0, 3)").arg(column);
+        amount = QStringLiteral("%1 * GmWt_1 / 100.0").arg(column);
         condition += QStringLiteral(" and ") + known(QStringLiteral("GmWt_1")) +
                      QStringLiteral(" and GmWt_1 > 0");
     }
     if (!groupCode.isNull())
         condition += QStringLiteral(" and FdGrp_Cd='%1'").arg(sqlQuoted(groupCode));
-    return QStringLiteral("select NDB_No,desc, %1 as amount from FOODS_WR where %2 order by amount "
-                          "%3, NDB_No LIMIT 15")
-        .arg(value, condition, QLatin1String(topDirection(criterion)));
+    // Ranked by the exact amount, shown with three decimals as the stored amounts are.
+    const QString shown =
+        basis == TopBasis::Per100g ? amount : QStringLiteral("round(%1, 3)").arg(amount);
+    return QStringLiteral("select NDB_No,desc, %1 from FOODS_WR where %2 order by %3 %4, NDB_No "
+                          "LIMIT 15")
+        .arg(shown, condition, amount, QLatin1String(topDirection(criterion)));
 }
 
 QString topCoverageStatement(int criterion, const QString &groupCode) {

@@ -9,6 +9,7 @@
 #include "ui/kalodetailsdialog.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -127,6 +128,113 @@ private slots:
         QVERIFY(boxes.texts.first().contains("no such table: FOODS_WR"));
         QCOMPARE(f.rows("searchList").size(), 2);
         QVERIFY(f.child<QComboBox>("searchCombo")->isEnabled());
+    }
+
+    // The Top 15 page per group and basis: the value column names the basis, the line below
+    // how many foods of the group have a figure.
+    void topChoices_data() {
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("basis");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("coverage");
+        const QString vegetables = "Vegetables and Vegetable Products";
+        QTest::newRow("per 100 g over all groups, the cached ranking")
+            << "Vitamine C"
+            << "All Categories"
+            << "per 100 g"
+            << "100g" << QStringList{"31.2", "5.9", "0", "0", "0", "0"}
+            << "6 of 6 foods have a figure";
+        QTest::newRow("per 100 kcal within a group")
+            << "Vitamine C" << vegetables << "per 100 kcal"
+            << "100kcal" << QStringList{"20.94", "14.39"} << "2 of 2 foods have a figure";
+        QTest::newRow("per serving: foods without a first serving left out")
+            << "Protein"
+            << "All Categories"
+            << "per serving"
+            << "serving" << QStringList{"32.868", "6.28", "0.043", "0.0"}
+            << "6 of 6 foods have a figure";
+    }
+    void topChoices() {
+        WindowFixture f;
+        f.start();
+        f.showPage(2);
+        QFETCH(QString, criterion);
+        WindowFixture::activate(f.child<QComboBox>("topCombo"), criterion);
+        QFETCH(QString, group);
+        QFETCH(QString, basis);
+        if (group != "All Categories")
+            WindowFixture::activate(f.child<QComboBox>("topGroupCombo"), group);
+        WindowFixture::activate(f.child<QComboBox>("topBasisCombo"), basis);
+        auto *top = f.child<FoodList>("topList");
+        QTEST(top->model()->headerData(1, Qt::Horizontal).toString(), "header");
+        QStringList shown;
+        for (int i = 0; i < top->rowCount(); ++i)
+            shown << top->text(i, 1);
+        QFETCH(QStringList, values);
+        QCOMPARE(shown, values);
+        QTEST(f.child<QLabel>("topCoverageLabel")->text(), "coverage");
+    }
+
+    // The sort chosen with a header stays when the list is filled again; a search under Best
+    // Match shows its own order, a header click still sorts by name.
+    void listOrder_data() {
+        QTest::addColumn<bool>("bestMatch");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QStringList>("clicked");
+        const QStringList byName{"Carrots, raw", "Egg, whole, raw", "Garlic, raw"};
+        const QStringList byRank{"Egg, whole, raw", "Carrots, raw", "Garlic, raw"};
+        const QStringList reversed{"Garlic, raw", "Egg, whole, raw", "Carrots, raw"};
+        QTest::newRow("by name, the header's order kept") << false << byName << reversed;
+        QTest::newRow("best match, then by name on a click") << true << byRank << byName;
+    }
+    void listOrder() {
+        QFETCH(bool, bestMatch);
+        QFETCH(QStringList, found);
+        QFETCH(QStringList, clicked);
+        WindowFixture f;
+        Settings settings;
+        settings.bestMatch = bestMatch;
+        f.start(settings);
+        f.showPage(1);
+        f.search("egg raw");
+        QCOMPARE(f.rows("searchList"), found);
+        auto *list = f.child<FoodList>("searchList");
+        QHeaderView *header = list->horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+        QCOMPARE(f.rows("searchList"), clicked);
+        f.search("egg raw");
+        QCOMPARE(f.rows("searchList"), bestMatch ? found : clicked);
+    }
+
+    // A list sorts values by their "%10.2lf" keys: numbers as numbers, text that is no number as
+    // 0, equal keys in the order they came; clicking the header turns the order round.
+    void valueKeys() {
+        WindowFixture f;
+        f.start();
+        SQLiteDB db(f.foodsPath(), false);
+        const ResultRows rows =
+            db.exec("select 1, 'a', '9' union all select 2, 'b', '12' union all "
+                    "select 3, 'c', 'abc' union all select 4, 'd', ''");
+        FoodList list({"Description ", "100g"}, "valueList", f.window.get());
+        list.fill(rows, true, {});
+        const auto order = [&list] {
+            QString ids;
+            for (int i = 0; i < list.rowCount(); ++i)
+                ids += list.foodId(i);
+            return ids;
+        };
+        QCOMPARE(order(), QStringLiteral("2134"));
+        list.resize(200, 100);
+        list.show();
+        QHeaderView *header = list.horizontalHeader();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+        QCOMPARE(order(), QStringLiteral("3412"));
+        list.fill(rows, true, {}); // refilled: the order chosen stays
+        QCOMPARE(order(), QStringLiteral("3412"));
     }
 
     void detailsDialog() {

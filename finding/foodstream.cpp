@@ -42,8 +42,15 @@ bool FoodStream::start() {
         cursor.reset();
         return false;
     }
+    paused = true;
     readSlice();
     return failure.isNull() || !ids.empty();
+}
+
+void FoodStream::resume() {
+    paused = false;
+    if (!done)
+        nextSlice.start(0);
 }
 
 void FoodStream::finish() {
@@ -78,7 +85,7 @@ void FoodStream::readSlice() {
         emit failed(failure);
     } else if (cursor->atEnd()) {
         complete();
-    } else {
+    } else if (!paused) {
         nextSlice.start(0);
     }
     if (count() > before)

@@ -35,8 +35,11 @@ public:
                const QStringList &rankWords = {});
     ~FoodStream() override;
 
-    // Prepares the statement and reads the first slice: false when that failed (error()).
+    // Prepares the statement and reads the first slice: false when that failed (error()). The
+    // rest is read once resume() is called, so that no slice runs before a list shows the rows.
     bool start();
+    // Reads the remaining rows a slice at a time, with events in between.
+    void resume();
     // Reads all remaining rows now.
     void finish();
     bool isFinished() const { return done; }
@@ -84,5 +87,6 @@ private:
     QCache<qint64, QString> shownDescriptions;
     QTimer nextSlice;
     bool done = false;
+    bool paused = false;
     QString failure;
 };

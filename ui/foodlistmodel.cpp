@@ -36,6 +36,8 @@ void FoodListModel::setStream(std::unique_ptr<FoodStream> foods) {
     connect(stream.get(), &FoodStream::failed, this, &FoodListModel::fillFailed);
     if (stream->isFinished() && stream->error().isNull())
         emit filled();
+    else
+        stream->resume();
 }
 
 bool FoodListModel::isFilling() const {

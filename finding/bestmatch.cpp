@@ -59,11 +59,12 @@ BestMatch::BestMatch(const QStringList &searchWords) {
         QStringList forms{word};
         forms << singulars(word);
         bool known = false;
-        for (const QString &other : std::as_const(words))
+        for (const Word &other : std::as_const(words))
             for (const QString &form : forms)
-                known = known || isWordOrPlural(other, form) || isWordOrPlural(form, other);
+                known =
+                    known || isWordOrPlural(other.word, form) || isWordOrPlural(form, other.word);
         if (!known)
-            words << word;
+            words.append({word, singulars(word)});
     }
 }
 
@@ -72,10 +73,10 @@ quint32 BestMatch::rank(QStringView description) const {
     bool firstIsWord = false;
     const qsizetype comma = description.indexOf(QLatin1Char(','));
     const QStringView first = (comma < 0 ? description : description.first(comma)).trimmed();
-    for (const QString &word : words) {
-        bool found = holdsAsWord(description, word);
-        bool leads = isWordOrPlural(first, word);
-        for (const QString &singular : singulars(word)) {
+    for (const Word &word : words) {
+        bool found = holdsAsWord(description, word.word);
+        bool leads = isWordOrPlural(first, word.word);
+        for (const QString &singular : word.singulars) {
             found = found || holdsAsWord(description, singular);
             leads = leads || isWordOrPlural(first, singular);
         }

@@ -1,6 +1,7 @@
 // Best Match: the order in which found foods fit the words of a search.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +22,11 @@ public:
     quint32 rank(QStringView description) const;
 
 private:
-    QStringList words; // one per word and plural
+    struct Word {
+        QString word;
+        QStringList singulars; // the word without a plural ending
+    };
+    QList<Word> words; // one per word and plural
 };
 
 // The indexes of the descriptions in Best Match order, equal ranks by description.

@@ -6,13 +6,16 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 
 // Rows are read for this long before events run again: well inside what a user notices, and
 // long enough that the event processing between slices costs little.
-constexpr qint64 sliceNanoseconds = 12'000'000;
+constexpr qint64 sliceNanoseconds = 4'000'000;
 constexpr int shownDescriptionsKept = 4096;
+// Rows shown as they are read need only a screen's worth before the list shows them.
+constexpr int firstSliceRows = 200;
 
 } // namespace
 
@@ -30,7 +33,7 @@ FoodStream::FoodStream(SQLiteDB &database, const WordIndex &wordIndex, const QSt
                                                : Order::NameDescending)
     , shownDescriptions(shownDescriptionsKept) {
     nextSlice.setSingleShot(true);
-    connect(&nextSlice, &QTimer::timeout, this, &FoodStream::readSlice);
+    connect(&nextSlice, &QTimer::timeout, this, [this] { readSlice(); });
 }
 
 FoodStream::~FoodStream() = default;
@@ -43,7 +46,7 @@ bool FoodStream::start() {
         return false;
     }
     paused = true;
-    readSlice();
+    readSlice(ranked || !storedOrderIsShown ? INT_MAX : firstSliceRows);
     return failure.isNull() || !ids.empty();
 }
 
@@ -58,7 +61,7 @@ void FoodStream::finish() {
         readSlice();
 }
 
-void FoodStream::readSlice() {
+void FoodStream::readSlice(int rowLimit) {
     if (done || !cursor)
         return;
     const int before = count();
@@ -75,7 +78,7 @@ void FoodStream::readSlice() {
             if (!storedOrderIsShown)
                 descriptions.append(shown);
         }
-        if (n % 64 == 0 && clock.nsecsElapsed() >= sliceNanoseconds)
+        if (n >= rowLimit || (n % 64 == 0 && clock.nsecsElapsed() >= sliceNanoseconds))
             break;
     }
     if (cursor->hasError()) {

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -64,7 +65,7 @@ signals:
     void failed(const QString &message);
 
 private:
-    void readSlice();
+    void readSlice(int rowLimit = INT_MAX);
     int fetchIndex(int row) const;
     void complete();
 

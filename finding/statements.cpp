@@ -169,10 +169,14 @@ QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis
         .arg(shown, condition, amount, QLatin1String(topDirection(criterion)));
 }
 
-QString topCoverageStatement(int criterion, const QString &groupCode) {
+QString topCoverageStatement(int criterion, const QString &groupCode, bool counted) {
     const QString column = QLatin1String(topColumns[criterion]);
     QString sql =
-        QStringLiteral("select count(nullif(%1, '')), count(*) from FOODS_WR").arg(column);
+        counted
+            ? QStringLiteral("select coalesce(sum(%1), 0), coalesce(sum(Foods), 0) "
+                             "from topcoverage")
+                  .arg(column)
+            : QStringLiteral("select count(nullif(%1, '')), count(*) from FOODS_WR").arg(column);
     if (!groupCode.isNull())
         sql += QStringLiteral(" where FdGrp_Cd='%1'").arg(sqlQuoted(groupCode));
     return sql;

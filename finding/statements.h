@@ -67,5 +67,5 @@ enum class TopBasis { Per100g, Per100kcal, PerServing };
 // first serving weight above 0. Equal amounts rank by food number.
 QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis);
 // How many foods of the group (all groups when null) have an amount for the criterion, and how
-// many foods the group has.
-QString topCoverageStatement(int criterion, const QString &groupCode);
+// many foods the group has; from the table of counts (topcache.h) when counted is true.
+QString topCoverageStatement(int criterion, const QString &groupCode, bool counted);

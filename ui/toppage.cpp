@@ -4,6 +4,7 @@
 #include "db/sqlitedb.h"
 #include "finding/foodsearch.h"
 #include "finding/statements.h"
+#include "finding/topcache.h"
 #include "finding/topcriteria.h"
 #include "ui/choicecombo.h"
 #include "ui/foodlist.h"
@@ -118,7 +119,8 @@ void TopPage::showRanking() {
         found.foods = context.db.exec(sql);
         if (context.status.reportError(context.db))
             return found;
-        found.coverage = context.db.exec(topCoverageStatement(criterion, groupCode));
+        const bool counted = context.db.tableExists(topCoverageTable());
+        found.coverage = context.db.exec(topCoverageStatement(criterion, groupCode, counted));
         context.db.lastError(); // without the count the list still stands
         found.ok = true;
         return found;

@@ -324,8 +324,11 @@ private slots:
                      code.isNull() ? "" : "and FdGrp_Cd = '" + code + "'", topDirection(criterion));
         QCOMPARE(column0(db.exec(topLiveStatement(criterion, code, TopBasis(basis)))),
                  column0(db.exec(plain)));
-        const ResultRows counted = db.exec(topCoverageStatement(criterion, code));
+        const ResultRows counted = db.exec(topCoverageStatement(criterion, code, false));
         QTEST(counted.value(0, 0) + " of " + counted.value(0, 1), "coverage");
+        const ResultRows cached = db.exec(topCoverageStatement(criterion, code, true));
+        QCOMPARE(cached.value(0, 0) + " of " + cached.value(0, 1),
+                 counted.value(0, 0) + " of " + counted.value(0, 1));
     }
 
     void history_data() {

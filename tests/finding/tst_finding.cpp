@@ -300,8 +300,8 @@ private slots:
         QTest::newRow("vitamin C per 100 kcal, all groups") << 5 << "" << 1 << "7468 of 7906";
         QTest::newRow("least calories per 100 g among vegetables")
             << 3 << "Vegetables and Vegetable Products" << 0 << "814 of 814";
-        QTest::newRow("least saturated fat per 100 kcal among fats")
-            << 1 << "Fats and Oils" << 1 << "220 of 220";
+        QTest::newRow("least saturated fat per 100 kcal: no energy, no figure")
+            << 1 << "" << 1 << "7574 of 7906";
         QTest::newRow("protein per serving in dairy")
             << 19 << "Dairy and Egg Products" << 2 << "253 of 253";
     }

@@ -56,8 +56,10 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
             continue;
         }
         const QString term = token.isEmpty() ? word : token.value(0, 0);
-        if (!seenTerms.contains(term)) {
-            seenTerms.insert(term);
+        // Terms that differ only by NUL characters are the same term in the statement.
+        const QString placed = QString(term).remove(QChar(0));
+        if (!seenTerms.contains(placed)) {
+            seenTerms.insert(placed);
             terms.append({term, barcodes ? barcodeOfWord(word) : QString()});
         }
     }

@@ -150,6 +150,9 @@ void FoodList::finishFilling() {
 
 void FoodList::setValueHeader(const QString &text) {
     foods->setHeader(1, text);
+    // Wide enough for its title and the sort mark ("100kcal" is wider than the amounts).
+    const int title = horizontalHeader()->fontMetrics().horizontalAdvance(text) + 24;
+    setColumnWidth(1, qMax(56, title));
 }
 
 int FoodList::rowCount() const {

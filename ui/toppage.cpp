@@ -39,7 +39,8 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
     topCombo = newChoiceCombo(QStringLiteral("topCombo"), this);
     topGroupCombo = newChoiceCombo(QStringLiteral("topGroupCombo"), this);
     topBasisCombo = newChoiceCombo(QStringLiteral("topBasisCombo"), this);
-    topBasisCombo->setMinimumContentsLength(6);
+    // The bases are short: shown whole, the groups taking the rest of the row.
+    topBasisCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const auto &basis : bases)
         topBasisCombo->addItem(QLatin1String(basis.entry));
     topList = new FoodList({QStringLiteral("Description "), QStringLiteral("100g")},

@@ -6,16 +6,13 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <climits>
 
 namespace {
 
-// Rows are read for this long before events run again: well inside what a user notices, and
-// long enough that the event processing between slices costs little.
+// Rows are read for this long before events run again (the first slice too): a list that takes
+// longer shows its first screen after one slice, and a pending paint waits at most one slice.
 constexpr qint64 sliceNanoseconds = 4'000'000;
 constexpr int shownDescriptionsKept = 4096;
-// Rows shown as they are read need only a screen's worth before the list shows them.
-constexpr int firstSliceRows = 200;
 
 } // namespace
 
@@ -33,7 +30,7 @@ FoodStream::FoodStream(SQLiteDB &database, const WordIndex &wordIndex, const QSt
                                                : Order::NameDescending)
     , shownDescriptions(shownDescriptionsKept) {
     nextSlice.setSingleShot(true);
-    connect(&nextSlice, &QTimer::timeout, this, [this] { readSlice(); });
+    connect(&nextSlice, &QTimer::timeout, this, &FoodStream::readSlice);
 }
 
 FoodStream::~FoodStream() = default;
@@ -46,7 +43,7 @@ bool FoodStream::start() {
         return false;
     }
     paused = true;
-    readSlice(ranked || !storedOrderIsShown ? INT_MAX : firstSliceRows);
+    readSlice();
     return failure.isNull() || !ids.empty();
 }
 
@@ -61,7 +58,7 @@ void FoodStream::finish() {
         readSlice();
 }
 
-void FoodStream::readSlice(int rowLimit) {
+void FoodStream::readSlice() {
     if (done || !cursor)
         return;
     const int before = count();
@@ -78,7 +75,7 @@ void FoodStream::readSlice(int rowLimit) {
             if (!storedOrderIsShown)
                 descriptions.append(shown);
         }
-        if (n >= rowLimit || (n % 64 == 0 && clock.nsecsElapsed() >= sliceNanoseconds))
+        if (n % 64 == 0 && clock.nsecsElapsed() >= sliceNanoseconds)
             break;
     }
     if (cursor->hasError()) {

@@ -9,7 +9,6 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <climits>
 #include <memory>
 #include <vector>
 
@@ -65,7 +64,7 @@ signals:
     void failed(const QString &message);
 
 private:
-    void readSlice(int rowLimit = INT_MAX);
+    void readSlice();
     int fetchIndex(int row) const;
     void complete();
 

@@ -2,19 +2,22 @@
 # Runs every benchmark in one go and prints one Markdown table: start-up and user actions of the
 # real main window on the real food database (offscreen), the ranking cache build, the database
 # builder, and the whole-process start of the installed program beside a bare Qt 6 window under
-# Xvfb, with peak memory.
+# Xvfb, with peak memory; then the same user actions on a FOODS.db of two million foods made from
+# the real one (kept in the build directory and made again when the real one is newer).
 #
 #   bench/run.sh [--quick]
 #
 # Environment: KALO_BENCH_BUILD (build directory, default <source>/build-bench, a Release build),
 # KALO_SR24_JAR (the USDA SR24 jar of the Debian package cronometer; found where the build finds
-# it when unset), KALO_BENCH_RUNS (timed runs of each user action and start, default 21).
+# it when unset), KALO_BENCH_RUNS (timed runs of each user action and start, default 21),
+# KALO_BENCH_LARGE (foods in the large database, default 2000000; 0 leaves it out).
 # Missing Debian packages (xvfb, xauth, time) are installed with apt-get when run as root.
 set -eu
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KALO_BENCH_BUILD:-$source_dir/build-bench}
 runs=${KALO_BENCH_RUNS:-21}
+large=${KALO_BENCH_LARGE:-2000000}
 start_runs=11
 cache_runs=7
 builder_runs=3
@@ -65,7 +68,8 @@ else
     candidate="$build_dir/_deps/cronometer/usr/share/cronometer/usda_sr24.jar"
     [ -f "$candidate" ] && jar=$candidate
 fi
-cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start kalo_largefoodsdb \
+    >/dev/null
 if [ ! -f "$build_dir/share/kalo/pics/kalo/FOODS.db" ]; then
     say "no FOODS.db was built (no SR24 jar); see data/CMakeLists.txt"
     exit 1
@@ -107,6 +111,7 @@ if ! "$build_dir/bin/kalo_bench" --header --runs "$runs" --start-runs "$start_ru
     tail -n 20 "$bench_log" >&2
     exit 1
 fi
+"$build_dir/bin/kalo_bench" --only memory 2>>"$bench_log"
 DISPLAY=$display XDG_DATA_DIRS="$scratch/prefix/share:/usr/local/share:/usr/share" \
     "$build_dir/bin/kalo_bench_start" --runs "$runs" --kalo "$scratch/prefix/bin/kalo"
 
@@ -124,5 +129,24 @@ awk -v b="$bare_kib" -v k="$kalo_kib" 'BEGIN {
     printf "| Bare Qt 6 window: peak RSS, /usr/bin/time -v | 1 | %.1f MiB | - | - | - | - | - | - |\n", b / 1024
     printf "| kalo: peak RSS, /usr/bin/time -v | 1 | %.1f MiB | - | - | - | - | ≤ 1.3 × bare: %.2f × | %s |\n", k / 1024, k / b, (k / b <= 1.3 ? "yes" : "no")
 }'
+
+if [ "$large" -gt 0 ]; then
+    real_db="$build_dir/share/kalo/pics/kalo/FOODS.db"
+    large_db="$build_dir/large/FOODS-$large.db"
+    if [ ! -f "$large_db" ] || [ "$real_db" -nt "$large_db" ]; then
+        say "making a FOODS.db of $large foods (a few minutes)"
+        mkdir -p "$build_dir/large"
+        "$build_dir/bin/kalo_largefoodsdb" "$real_db" "$large_db.new" "$large" 2>>"$bench_log"
+        mv "$large_db.new" "$large_db"
+    fi
+    label="$(echo "$large" | sed 's/000000$/M/; s/000$/k/'): "
+    for part in start,actions memory; do
+        if ! "$build_dir/bin/kalo_bench" --only "$part" --runs "$runs" --start-runs "$start_runs" \
+            --foods "$large_db" --label "$label" 2>>"$bench_log"; then
+            tail -n 20 "$bench_log" >&2
+            exit 1
+        fi
+    done
+fi
 echo
 echo "Load average after: $(cut -d' ' -f1-3 /proc/loadavg)"

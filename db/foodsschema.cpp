@@ -38,6 +38,8 @@ QStringList foodsSchemaStatements() {
 QStringList foodsIndexStatements() {
     return {
         QStringLiteral("CREATE INDEX FOODS_WR_group ON FOODS_WR (FdGrp_Cd, \"desc\")"),
+        // Lists ordered by description are read in order from it, the first screen first.
+        QStringLiteral("CREATE INDEX FOODS_WR_desc ON FOODS_WR (\"desc\")"),
         QStringLiteral("CREATE INDEX FOODS_GROUP_desc ON FOODS_GROUP (FdGrp_Desc)"),
         QStringLiteral("CREATE INDEX WORDS_WR_text ON WORDS_WR (TEXT COLLATE NOCASE)"),
     };

@@ -105,15 +105,11 @@ ResultRows SQLiteDB::exec(const QString &sql, bool perRow) {
     return result;
 }
 
-// Prepares and steps the one statement of the text; returns the failure text, null on success.
-QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &result) {
-    // The connection this statement runs on; a nextRow receiver may close or reopen the wrapper.
-    sqlite3 *const db = handle;
-    const QByteArray utf8 = sql.toUtf8();
+QString SQLiteDB::prepareOne(sqlite3 *db, const QByteArray &utf8, sqlite3_stmt **statement) {
     const char *const end = utf8.constData() + utf8.size();
     const char *rest = nullptr;
-    StatementGuard statement;
-    int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &statement.stmt, &rest);
+    *statement = nullptr;
+    int rc = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), statement, &rest);
     if (rc != SQLITE_OK)
         return failureText(db, rc);
 
@@ -125,14 +121,29 @@ QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &resu
         StatementGuard next;
         const char *after = nullptr;
         rc = sqlite3_prepare_v2(db, rest, int(end - rest), &next.stmt, &after);
-        if (rc != SQLITE_OK || next.stmt || !after || after <= rest)
+        if (rc != SQLITE_OK || next.stmt || !after || after <= rest) {
+            sqlite3_finalize(*statement);
+            *statement = nullptr;
             return QStringLiteral("Refused to run: the text holds more than one SQL statement.");
+        }
         rest = after;
     }
+    return QString();
+}
+
+// Prepares and steps the one statement of the text; returns the failure text, null on success.
+QString SQLiteDB::runStatement(const QString &sql, bool perRow, ResultRows &result) {
+    // The connection this statement runs on; a nextRow receiver may close or reopen the wrapper.
+    sqlite3 *const db = handle;
+    StatementGuard statement;
+    const QString failure = prepareOne(db, sql.toUtf8(), &statement.stmt);
+    if (!failure.isNull())
+        return failure;
     if (!statement.stmt)
         return QString(); // only white space, comments or semicolons
 
     const int columns = sqlite3_column_count(statement.stmt);
+    int rc = SQLITE_OK;
     while ((rc = sqlite3_step(statement.stmt)) == SQLITE_ROW) {
         if (result.isEmpty()) {
             QList<QString> *names = result.columnList();

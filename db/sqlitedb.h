@@ -7,6 +7,7 @@
 #include <QString>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // Runs one SQL statement at a time and returns every row it yields as a ResultRows. Failures are
 // never thrown or printed: they are kept as a pending error text, tested with hasError() right
@@ -54,6 +55,10 @@ signals:
 private:
     friend class Transaction;
     friend class Statement;
+    friend class RowCursor;
+    // Prepares the one statement of the text into *statement (null for a text of blanks and
+    // comments); the failure text, null on success. Text after the first statement is refused.
+    static QString prepareOne(sqlite3 *db, const QByteArray &utf8, sqlite3_stmt **statement);
     void setError(const QString &message);
     QString runStatement(const QString &sql, bool perRow, ResultRows &result);
 

@@ -13,6 +13,11 @@ QString allCategoriesName() {
 
 QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
                             const ErrorHandler &onError) {
+    return foodSearchStatement(db, text, category, SearchOptions(), onError);
+}
+
+QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+                            const SearchOptions &options, const ErrorHandler &onError) {
     if (!db.isOpen() || category.isEmpty() || text.isEmpty())
         return QString();
     const auto report = [&] {
@@ -37,7 +42,8 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
     // so a text that repeats a word neither repeats its look-ups nor outgrows the library's limit
     // on the size of a condition.
     const QStringList words = searchWords(text);
-    QStringList terms;
+    const bool barcodes = db.tableExists(QStringLiteral("BARCODES"));
+    QList<SearchTerm> terms;
     QSet<QString> seenWords;
     QSet<QString> seenTerms;
     for (const QString &word : words) {
@@ -50,15 +56,30 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
             continue;
         }
         const QString term = token.isEmpty() ? word : token.value(0, 0);
-        if (!seenTerms.contains(term)) {
-            seenTerms.insert(term);
-            terms.append(term);
+        // Terms that differ only by NUL characters are the same term in the statement.
+        const QString placed = QString(term).remove(QChar(0));
+        if (!seenTerms.contains(placed)) {
+            seenTerms.insert(placed);
+            terms.append({term, barcodes ? barcodeOfWord(word) : QString()});
         }
     }
     // Words that all failed their look-up leave no condition, which would list every food.
     if (terms.isEmpty() && !words.isEmpty())
         return QString();
-    return searchStatement(searchCondition(restricted, groupCode, terms));
+
+    // The trigram index answers the LIKE conditions when it narrows the search enough; the
+    // conditions stay, so the result is exactly that of the plain scan.
+    QString narrowing;
+    const QString query = trigramQuery(terms, options.allWords);
+    if (!query.isNull() && db.tableExists(QStringLiteral("FOODS_FTS"))) {
+        const ResultRows found = db.exec(trigramCountStatement(query));
+        if (!db.hasError() && found.value(0, 0).toLongLong() <= options.indexLimit)
+            narrowing = trigramNarrowing(query, terms);
+        db.lastError(); // an index that cannot be read leaves the plain scan
+    }
+    return searchStatement(
+        searchCondition(restricted, groupCode, terms, options.allWords, narrowing),
+        options.nameOrder);
 }
 
 QStringList recordSearch(QStringList history, const QString &text) {

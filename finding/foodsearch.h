@@ -24,6 +24,23 @@ using ErrorHandler = std::function<void(const QString &message)>;
 QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
                             const ErrorHandler &onError);
 
+struct SearchOptions {
+    // A food must hold every word, not just one of them.
+    bool allWords = false;
+    // The order of the rows: by description, descending as the program has always asked, or
+    // ascending, the order a list shows first.
+    Qt::SortOrder nameOrder = Qt::DescendingOrder;
+    // Where the database has the trigram index FOODS_FTS, the search reads it when it narrows
+    // the search to at most this many foods; a word found in more foods is found sooner by
+    // reading the descriptions in order, which also gives a list its first screen at once.
+    int indexLimit = 10000;
+};
+
+// The same with options. Where the database has a BARCODES table, a word of 8 to 14 digits also
+// finds the food with that barcode.
+QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+                            const SearchOptions &options, const ErrorHandler &onError);
+
 // The history after searching the text: an entry equal to it but for letter case is removed, the
 // oldest one dropped when more than 16 remain, and the text put first as typed.
 QStringList recordSearch(QStringList history, const QString &text);

@@ -15,9 +15,24 @@ QString groupCodeStatement(const QString &groupName) {
         .arg(sqlQuoted(groupName));
 }
 
-QString browseStatement(const QString &groupCode) {
-    return QStringLiteral("select NDB_No,desc from FOODS_WR where FdGrp_Cd='%1' order by desc desc")
-        .arg(sqlQuoted(groupCode));
+namespace {
+
+QString nameOrderClause(Qt::SortOrder order) {
+    return order == Qt::DescendingOrder ? QStringLiteral(" order by desc desc")
+                                        : QStringLiteral(" order by desc");
+}
+
+// An amount the USDA gives: not NULL and not an empty text.
+QString known(const QString &column) {
+    return QStringLiteral("%1 is not null and %1 <> ''").arg(column);
+}
+
+} // namespace
+
+QString browseStatement(const QString &groupCode, Qt::SortOrder nameOrder) {
+    return QStringLiteral("select NDB_No,desc from FOODS_WR where FdGrp_Cd='%1'")
+               .arg(sqlQuoted(groupCode)) +
+           nameOrderClause(nameOrder);
 }
 
 QString wordIndexStatement() {
@@ -34,32 +49,135 @@ QStringList searchWords(const QString &text) {
     return text.split(separators, Qt::SkipEmptyParts);
 }
 
-QString searchCondition(bool restricted, const QString &groupCode, const QStringList &terms) {
+QString barcodeOfWord(const QString &word) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{8,14}$"));
+    if (!digits.match(word).hasMatch())
+        return QString();
+    qsizetype zeros = 0;
+    while (zeros + 1 < word.size() && word.at(zeros) == QLatin1Char('0'))
+        ++zeros;
+    return word.mid(zeros);
+}
+
+QString searchCondition(bool restricted, const QString &groupCode, const QList<SearchTerm> &terms,
+                        bool allWords, const QString &narrowing) {
+    const bool narrowed = !narrowing.isEmpty() && !terms.isEmpty();
     QString condition;
     if (restricted)
         condition =
-            QStringLiteral(" where FdGrp_Cd='") + sqlQuoted(groupCode) + QStringLiteral("' and ( ");
+            QStringLiteral(" where FdGrp_Cd='") + sqlQuoted(groupCode) + QStringLiteral("'");
+    if (narrowed)
+        condition += (restricted ? QStringLiteral(" and ") : QStringLiteral(" where ")) + narrowing;
+    const bool bracketed = restricted || narrowed;
+    if (bracketed)
+        condition += QStringLiteral(" and ( ");
     for (qsizetype i = 0; i < terms.size(); ++i) {
         if (i > 0)
-            condition += QStringLiteral(" or desc like ");
-        else if (restricted)
-            condition += QStringLiteral(" desc like ");
+            condition += allWords ? QStringLiteral(" and ") : QStringLiteral(" or ");
         else
-            condition += QStringLiteral(" where desc like ");
-        condition += QStringLiteral("'%") + sqlQuoted(terms.at(i)) + QStringLiteral("%' ");
+            condition += bracketed ? QStringLiteral(" ") : QStringLiteral(" where ");
+        const QString like =
+            QStringLiteral("desc like '%") + sqlQuoted(terms.at(i).term) + QStringLiteral("%' ");
+        if (terms.at(i).barcode.isEmpty()) {
+            condition += like;
+            continue;
+        }
+        const QString code = QStringLiteral(" or NDB_No in (select NDB_No from BARCODES where "
+                                            "Code='%1') ")
+                                 .arg(sqlQuoted(terms.at(i).barcode));
+        condition +=
+            allWords ? QStringLiteral("( ") + like + code + QStringLiteral(") ") : like + code;
     }
-    if (restricted)
+    if (bracketed)
         condition += QStringLiteral(") ");
     return condition;
 }
 
-QString searchStatement(const QString &condition) {
+QString searchStatement(const QString &condition, Qt::SortOrder nameOrder) {
     return QStringLiteral("select NDB_No,desc from FOODS_WR") + condition +
-           QStringLiteral(" order by desc desc");
+           nameOrderClause(nameOrder);
+}
+
+QString trigramQuery(const QList<SearchTerm> &terms, bool allWords) {
+    static const QRegularExpression wildcards(QStringLiteral("[%_]"));
+    QStringList parts;
+    for (const SearchTerm &term : terms) {
+        QStringList phrases;
+        for (QString run : term.term.split(wildcards, Qt::SkipEmptyParts)) {
+            // Three characters as the index counts them: code points of the text as placed.
+            run.remove(QChar(0));
+            if (run.toUcs4().size() >= 3)
+                phrases << QLatin1Char('"') + run.replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+                               QLatin1Char('"');
+        }
+        if (allWords && !term.barcode.isEmpty())
+            continue; // the word may stand for a barcode alone
+        if (phrases.isEmpty()) {
+            if (!allWords)
+                return QString(); // an alternative that only a scan finds
+            continue;
+        }
+        parts << QLatin1Char('(') + phrases.join(QLatin1String(" AND ")) + QLatin1Char(')');
+    }
+    if (parts.isEmpty())
+        return QString();
+    return parts.join(allWords ? QLatin1String(" AND ") : QLatin1String(" OR "));
+}
+
+QString trigramCountStatement(const QString &query) {
+    return QStringLiteral("select count(*) from FOODS_FTS where FOODS_FTS match '%1'")
+        .arg(sqlQuoted(query));
+}
+
+QString trigramNarrowing(const QString &query, const QList<SearchTerm> &terms) {
+    QString narrowing =
+        QStringLiteral("NDB_No in (select rowid from FOODS_FTS where FOODS_FTS match '%1'")
+            .arg(sqlQuoted(query));
+    for (const SearchTerm &term : terms)
+        if (!term.barcode.isEmpty())
+            narrowing += QStringLiteral(" union select NDB_No from BARCODES where Code='%1'")
+                             .arg(sqlQuoted(term.barcode));
+    return narrowing + QLatin1Char(')');
 }
 
 QString topListStatement(int criterion) {
     const QString column = QLatin1String(topColumns[criterion]);
     return QStringLiteral("select id,desc, %1 from %2, FOODS_WR where NDB_No=id ")
         .arg(column, topTableName(criterion));
+}
+
+QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis) {
+    const QString column = QLatin1String(topColumns[criterion]);
+    QString amount = column;
+    QString condition = known(column);
+    if (basis == TopBasis::Per100kcal) {
+        amount = QStringLiteral("%1 * 100.0 / Energ_Kcal").arg(column);
+        condition += QStringLiteral(" and ") + known(QStringLiteral("Energ_Kcal")) +
+                     QStringLiteral(" and Energ_Kcal > 0");
+    } else if (basis == TopBasis::PerServing) {
+        amount = QStringLiteral("%1 * GmWt_1 / 100.0").arg(column);
+        condition += QStringLiteral(" and ") + known(QStringLiteral("GmWt_1")) +
+                     QStringLiteral(" and GmWt_1 > 0");
+    }
+    if (!groupCode.isNull())
+        condition += QStringLiteral(" and FdGrp_Cd='%1'").arg(sqlQuoted(groupCode));
+    // Ranked by the exact amount, shown with three decimals as the stored amounts are.
+    const QString shown =
+        basis == TopBasis::Per100g ? amount : QStringLiteral("round(%1, 3)").arg(amount);
+    return QStringLiteral("select NDB_No,desc, %1 from FOODS_WR where %2 order by %3 %4, NDB_No "
+                          "LIMIT 15")
+        .arg(shown, condition, amount, QLatin1String(topDirection(criterion)));
+}
+
+QString topCoverageStatement(int criterion, const QString &groupCode, bool counted) {
+    const QString column = QLatin1String(topColumns[criterion]);
+    QString sql =
+        counted
+            ? QStringLiteral("select coalesce(sum(%1), 0), coalesce(sum(Foods), 0) "
+                             "from topcoverage")
+                  .arg(column)
+            : QStringLiteral("select count(nullif(%1, '')), count(*) from FOODS_WR").arg(column);
+    if (!groupCode.isNull())
+        sql += QStringLiteral(" where FdGrp_Cd='%1'").arg(sqlQuoted(groupCode));
+    return sql;
 }

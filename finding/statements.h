@@ -1,6 +1,7 @@
 // The texts of the statements that browsing, word search and the Top 15 page send.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -11,8 +12,8 @@
 QString groupListStatement();
 // The code of the group with exactly this name.
 QString groupCodeStatement(const QString &groupName);
-// The foods (number, stored description) of the group with this code.
-QString browseStatement(const QString &groupCode);
+// The foods (number, stored description) of the group with this code, by description.
+QString browseStatement(const QString &groupCode, Qt::SortOrder nameOrder = Qt::DescendingOrder);
 // The whole word dictionary (token, word).
 QString wordIndexStatement();
 // The token of a search word, looked up without regard to the case of ASCII letters.
@@ -22,12 +23,49 @@ QString wordLookupStatement(const QString &word);
 // empty words are dropped, the others keep their order and letter case.
 QStringList searchWords(const QString &text);
 
+// One search word as the statement matches it: the term (the word, or its dictionary token)
+// inside the description, or, for a word that reads as a GTIN/UPC, the food with that barcode.
+struct SearchTerm {
+    QString term;
+    QString barcode; // digits without leading zeros; empty: none
+};
+
+// The barcode that a search word of 8 to 14 digits stands for, leading zeros removed; empty for
+// any other word.
+QString barcodeOfWord(const QString &word);
+
 // The condition of the search statement. With a group restriction it opens with the group part
-// and closes with ") "; each term (a token or a plain word) adds one LIKE alternative.
-QString searchCondition(bool restricted, const QString &groupCode, const QStringList &terms);
-// The search statement around a condition made by searchCondition.
-QString searchStatement(const QString &condition);
+// and closes with ") "; each term adds one LIKE condition, alternatives joined with "or", or with
+// "and" when every word must match. A narrowing (a set of food numbers that holds every match)
+// is placed before the terms.
+QString searchCondition(bool restricted, const QString &groupCode, const QList<SearchTerm> &terms,
+                        bool allWords = false, const QString &narrowing = QString());
+// The search statement around a condition made by searchCondition, ordered by description
+// (descending, as the program has always asked; the lists sort themselves).
+QString searchStatement(const QString &condition, Qt::SortOrder nameOrder = Qt::DescendingOrder);
+
+// The trigram index query for the terms: a phrase for every run of three or more characters
+// between LIKE wildcards, joined with AND within a term and, between terms, with AND when every
+// word must match or OR otherwise. Null when the index cannot narrow the search: a term with no
+// such run among alternatives, or no such run at all. Barcode words are left to the barcode table
+// when every word must match.
+QString trigramQuery(const QList<SearchTerm> &terms, bool allWords);
+// How many foods the trigram query finds.
+QString trigramCountStatement(const QString &query);
+// The food numbers that hold every match: those of the trigram query and the barcodes' foods.
+QString trigramNarrowing(const QString &query, const QList<SearchTerm> &terms);
 
 // The cached ranking of one criterion (0 to 19) for the Top list: food number, stored
 // description, amount.
 QString topListStatement(int criterion);
+
+// What the Top 15 amounts are taken per.
+enum class TopBasis { Per100g, Per100kcal, PerServing };
+// The fifteen foods ranked by a criterion's amount per basis, within the group with the code (all
+// groups when null): food number, stored description, amount. Foods without the amount are left
+// out, per 100 kcal also those whose energy is unknown or not above 0, per serving those without a
+// first serving weight above 0. Equal amounts rank by food number.
+QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis);
+// How many foods of the group (all groups when null) have an amount for the criterion, and how
+// many foods the group has; from the table of counts (topcache.h) when counted is true.
+QString topCoverageStatement(int criterion, const QString &groupCode, bool counted);

@@ -11,8 +11,16 @@ class SQLiteDB;
 // is unknown (NULL or empty). Shows nothing: a database that cannot be written gets no cache.
 // Writes one "executing query:" debug line per inserted row.
 void prepareTopCache(SQLiteDB &db);
+// Also builds, when it is missing, the table of how many foods of each group have an amount for
+// each ranked nutrient (topCoverageTable), so that the Top 15 page never counts them over a large
+// FOODS_WR.
 // Drops all twenty ranking tables; errors are not read.
 void dropTopCache(SQLiteDB &db);
+
+// The name of the table of counts, and the statement that makes it: per group, the number of
+// foods ("Foods") and, under each ranked nutrient's column name, how many have an amount.
+QString topCoverageTable();
+QString topCoverageBuildStatement();
 
 // The statement that ranks the foods for one criterion (0 to 19).
 QString topRankingStatement(int index);

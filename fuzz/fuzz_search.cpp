@@ -1,8 +1,9 @@
 // Fuzzes search-text splitting and the assembly of every statement that carries typed or stored
 // text: each statement must stay one statement, every quote balanced, every value inside its
 // literal; it must read only, and running it through SQLiteDB must leave the database as it was.
-// Input: one flag byte (1: a group restriction, 4: the group name is the text itself), then the
-// search text in UTF-8.
+// Input: one flag byte (1: a group restriction, 2: every word must match, 4: the group name is the
+// text itself, 8: no trigram index), then the search text in UTF-8. The database has the trigram
+// index and a barcode table.
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
 #include "finding/foodsearch.h"
@@ -134,7 +135,12 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
           << QStringLiteral("insert into FOODS_WR (NDB_No, desc, FdGrp_Cd) values "
                             "(1009, 'Cheese, @CHD@', '0100')")
           << QStringLiteral("insert into FOODS_WR (NDB_No, desc, FdGrp_Cd) values "
-                            "(2001, 'Pie, apple, Grandma''s', '0200')");
+                            "(2001, 'Pie, apple, Grandma''s', '0200')")
+          << QStringLiteral("create virtual table FOODS_FTS using fts5(\"desc\", "
+                            "content='FOODS_WR', content_rowid='NDB_No', tokenize='trigram')")
+          << QStringLiteral("insert into FOODS_FTS(FOODS_FTS) values('rebuild')")
+          << QStringLiteral("create table BARCODES (Code TEXT, NDB_No INTEGER)")
+          << QStringLiteral("insert into BARCODES values ('12345678', 2001)");
     for (const QString &sql : setup) {
         db->exec(sql);
         if (db->hasError())
@@ -187,7 +193,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // word of the text or the token the dictionary has for it, between wildcards.
     const QString group =
         restricted ? ((flags & 4) ? text : QStringLiteral("Grandma's Pies")) : allCategoriesName();
-    const QString sql = foodSearchStatement(*db, text, group, {});
+    SearchOptions options;
+    options.allWords = flags & 2;
+    options.indexLimit = (flags & 8) ? -1 : 10000;
+    const QString sql = foodSearchStatement(*db, text, group, options, {});
     if (sql.isNull())
         return 0;
     const Literals parts = splitLiterals(sql);
@@ -198,10 +207,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QStringList allowed = words;
     for (QString &word : allowed)
         word.remove(QChar(0));
+    static const QRegularExpression phrase(QStringLiteral("\"([^\"]|\"\")*\""));
+    static const QRegularExpression joiners(QStringLiteral("^([() ]|AND|OR)*$"));
+    static const QRegularExpression barcode(QStringLiteral("^[1-9][0-9]{0,13}$|^0$"));
     for (const QString &value : terms) {
-        FUZZ_CHECK(value.size() >= 2 && value.startsWith(QLatin1Char('%')) &&
-                       value.endsWith(QLatin1Char('%')),
-                   sql);
+        // Besides the LIKE terms: the trigram query, made of quoted phrases only, and barcodes.
+        if (!value.startsWith(QLatin1Char('%'))) {
+            FUZZ_CHECK(barcode.match(value).hasMatch() ||
+                           joiners.match(QString(value).remove(phrase)).hasMatch(),
+                       sql);
+            continue;
+        }
+        FUZZ_CHECK(value.size() >= 2 && value.endsWith(QLatin1Char('%')), sql);
         const QString term = value.mid(1, value.size() - 2);
         FUZZ_CHECK(term == QStringLiteral("@CHD@") || allowed.contains(term), sql);
         FUZZ_CHECK(terms.count(value) == 1, sql);

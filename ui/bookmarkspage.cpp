@@ -69,14 +69,14 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
             emit compareRequested(ids.at(0), ids.at(1));
     });
     connect(removeAction, &QAction::triggered, this, &BookmarksPage::removeSelected);
-    connect(bookmarkList, &FoodList::itemSelectionChanged, this,
+    connect(bookmarkList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BookmarksPage::updateCompareButton);
     connect(bookmarkList, &FoodList::foodChosen, this, &BookmarksPage::foodChosen);
 }
 
 void BookmarksPage::fill() {
     bookmarkList->fill(bookmarkEntries(settings));
-    clearBookmarksButton->setEnabled(bookmarkList->topLevelItemCount() > 0);
+    clearBookmarksButton->setEnabled(bookmarkList->rowCount() > 0);
     updateCompareButton();
 }
 

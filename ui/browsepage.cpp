@@ -2,6 +2,7 @@
 #include "ui/browsepage.h"
 
 #include "db/sqlitedb.h"
+#include "finding/foodstream.h"
 #include "finding/statements.h"
 #include "ui/choicecombo.h"
 #include "ui/foodlist.h"
@@ -35,6 +36,8 @@ BrowsePage::BrowsePage(const PageContext &pageContext, QWidget *parent)
 
     connect(categoryCombo, &QComboBox::textActivated, this, &BrowsePage::groupActivated);
     connect(browseList, &FoodList::foodChosen, this, &BrowsePage::foodChosen);
+    connect(browseList, &FoodList::fillFailed, this,
+            [this](const QString &message) { context.status.showDatabaseError(message); });
 }
 
 void BrowsePage::setGroups(const QStringList &names) {
@@ -53,11 +56,13 @@ void BrowsePage::listGroup(const QString &name) {
     ResultRows group;
     if (context.status.query(context.db, groupCodeStatement(name), &group)) {
         // A name without a group gives a null code, which lists no food.
-        const QString sql = browseStatement(group.value(0, 0));
-        const ResultRows foods =
-            context.status.whileProcessing([&] { return context.db.exec(sql); });
-        if (!context.status.reportError(context.db))
-            browseList->fill(foods, false, context.words);
+        const Qt::SortOrder order = browseList->nameOrder();
+        auto foods = std::make_unique<FoodStream>(context.db, context.words,
+                                                  browseStatement(group.value(0, 0), order), order);
+        if (context.status.whileProcessing([&] { return foods->start(); }))
+            browseList->fill(std::move(foods));
+        else
+            context.status.showDatabaseError(foods->error());
     }
     categoryCombo->setEnabled(true);
 }

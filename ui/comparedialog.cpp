@@ -60,8 +60,9 @@ void CompareDialog::changeEvent(QEvent *event) {
     QDialog::changeEvent(event);
 }
 
-void CompareDialog::compare(const PageContext &context, const Settings &settings,
-                            const QString &firstId, const QString &secondId, QWidget *parent) {
+void CompareDialog::compare(const PageContext &context, const QString &firstId,
+                            const QString &secondId, QWidget *parent) {
+    const Settings &settings = context.settings;
     const double weight = normalisedWeight(settings.customWeight);
     const FoodReport first = loadFoodReport(context.db, firstId, context.words, weight);
     if (context.status.reportError(context.db))

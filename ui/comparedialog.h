@@ -25,8 +25,8 @@ public:
     // Reads both foods from the database at the custom weight of the settings and shows them
     // modally in the default view, sized to the parent (whose child the dialog stays, reused by
     // the next comparison). When a statement fails its error box is shown instead.
-    static void compare(const PageContext &context, const Settings &settings,
-                        const QString &firstId, const QString &secondId, QWidget *parent);
+    static void compare(const PageContext &context, const QString &firstId, const QString &secondId,
+                        QWidget *parent);
 
 protected:
     void changeEvent(QEvent *event) override;

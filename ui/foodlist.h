@@ -3,24 +3,46 @@
 
 #include "finding/wordindex.h"
 
-#include <QTreeWidget>
+#include <QTableView>
 
+#include <memory>
+
+class FoodListModel;
+class FoodStream;
 class ResultRows;
 struct BookmarkEntry;
 
-class FoodList : public QTreeWidget {
+// A view over a model that makes rows only as they are shown, so that a list of two million foods
+// costs little more than one of a hundred. (A table view, not a tree view: a tree view keeps an
+// item per row.) The sort chosen by clicking a header stays when the list is filled again; a list
+// filled in Best Match order shows no sort column until a header is clicked.
+class FoodList : public QTableView {
     Q_OBJECT
 public:
     // A list with the given column titles (one or two) sorted by its first column ascending, or,
     // with a value column, by the value descending.
     FoodList(const QStringList &headers, const QString &objectName, QWidget *parent);
+    ~FoodList() override;
 
     // Replaces the rows by those of a query result: column 0 the food number, column 1 the stored
     // description (shown expanded through the word index), column 2 the value when withValue.
     void fill(const ResultRows &rows, bool withValue, const WordIndex &words);
     // Replaces the rows by the bookmarks, which carry their own descriptions.
     void fill(const QList<BookmarkEntry> &bookmarks);
+    // Replaces the rows by those of a started stream: in Best Match order when it is ranked, else
+    // read in nameOrder().
+    void fill(std::unique_ptr<FoodStream> foods);
+    // The description order the list shows, in which a stream for it is best read.
+    Qt::SortOrder nameOrder() const;
+    bool isFilling() const;
+    // Reads the rest of the stream now.
+    void finishFilling();
 
+    void setValueHeader(const QString &text);
+
+    int rowCount() const;
+    QString foodId(int row) const;
+    QString text(int row, int column) const;
     // The food numbers of the selected rows, top to bottom.
     QStringList selectedFoodIds() const;
 
@@ -28,14 +50,21 @@ signals:
     // A plain click on a food row (a click with Ctrl or Shift only selects), or Return or Enter on
     // the current one.
     void foodChosen(const QString &foodId);
+    // The rows of a stream are all in; or reading them failed after the first ones.
+    void filled();
+    void fillFailed(const QString &message);
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyboardSearch(const QString &search) override;
 
 private:
-    void replaceRows(const QList<QTreeWidgetItem *> &items);
-    void chooseItem(QTreeWidgetItem *item);
+    void showSort(int column, Qt::SortOrder order);
+    void chooseRow(const QModelIndex &index);
 
+    FoodListModel *foods;
     bool withValueColumn;
-    Qt::KeyboardModifiers clickModifiers;
+    int sortColumn; // chosen with the header: the sort a refill keeps
+    Qt::SortOrder sortOrder;
+    Qt::KeyboardModifiers clickModifiers = Qt::NoModifier;
 };

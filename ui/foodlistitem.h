@@ -2,22 +2,16 @@
 #pragma once
 
 #include <QString>
-#include <QTreeWidgetItem>
 
-class QTreeWidget;
-
-class FoodListItem : public QTreeWidgetItem {
+// A value made when a row is shown (a list keeps no object per row it does not show), or kept
+// for the short lists (Top 15, bookmarks) that are held whole.
+class FoodListItem {
 public:
-    // The item type that tells these rows from plain tree items.
-    static constexpr int RowType = QTreeWidgetItem::UserType + 1;
-
-    // A row with the description in column 0 and the value (null when the row has none) in
-    // column 1, appended to the list; a null list makes a row that is inserted later (the way to
-    // fill a list with many rows in one call).
-    FoodListItem(QTreeWidget *list, const QString &foodId, const QString &description,
-                 const QString &value);
+    // The description goes in column 0, the value (null when the row has none) in column 1.
+    FoodListItem(const QString &foodId, const QString &description, const QString &value);
 
     QString foodId() const { return id; }
+    QString text(int column) const;
 
     // The text a column sorts by: column 1 its value as "%10.2lf" of the leading number of the
     // text (a text that is no number counts as 0), any other column its text. Keys compare as
@@ -25,11 +19,9 @@ public:
     static QString sortKey(const QString &text, int column);
     QString key(int column) const;
 
-    bool operator<(const QTreeWidgetItem &other) const override;
-    void setData(int column, int role, const QVariant &value) override;
-
 private:
     QString id;
-    QString descriptionKey; // key(0), the description; shares the column text's data
-    QString valueKey;       // key(1), made once: sorting compares it many times
+    QString description;
+    QString value;
+    QString valueKey; // key(1), made once: sorting compares it many times
 };

@@ -83,7 +83,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     pageStack = new QStackedWidget(central);
     pageStack->setObjectName(QStringLiteral("pageStack"));
 
-    const PageContext context{db, status, wordIndex};
+    const PageContext context{db, status, wordIndex, settings};
     browsePage = new BrowsePage(context, pageStack);
     searchPage = new SearchPage(context, settings.searchHistory, pageStack);
     topPage = new TopPage(context, pageStack);
@@ -341,7 +341,7 @@ void KALOWindow::fillCombos() {
         names.append(rows.value(i, 1));
     browsePage->setGroups(names);
     searchPage->setGroups(names);
-    topPage->setCriteria();
+    topPage->setCriteria(names);
 }
 
 void KALOWindow::prepareTopCache() {
@@ -410,7 +410,7 @@ void KALOWindow::updateCachedArray(int weightIndex) {
 }
 
 void KALOWindow::compareFoods(const QString &firstId, const QString &secondId) {
-    CompareDialog::compare(PageContext{db, status, wordIndex}, settings, firstId, secondId, this);
+    CompareDialog::compare(PageContext{db, status, wordIndex, settings}, firstId, secondId, this);
 }
 
 void KALOWindow::clearBookmarkItems() {

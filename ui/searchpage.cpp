@@ -3,6 +3,9 @@
 
 #include "db/sqlitedb.h"
 #include "finding/foodsearch.h"
+#include "finding/foodstream.h"
+#include "finding/statements.h"
+#include "settings/settings.h"
 #include "ui/choicecombo.h"
 #include "ui/foodlist.h"
 #include "ui/statuswindows.h"
@@ -61,6 +64,8 @@ SearchPage::SearchPage(const PageContext &pageContext, const QStringList &histor
     // the line edit, which would report it a second time: one search per key press.
     searchCombo->installEventFilter(this);
     connect(searchList, &FoodList::foodChosen, this, &SearchPage::foodChosen);
+    connect(searchList, &FoodList::fillFailed, this,
+            [this](const QString &message) { context.status.showDatabaseError(message); });
 }
 
 bool SearchPage::eventFilter(QObject *watched, QEvent *event) {
@@ -100,32 +105,42 @@ QString SearchPage::recordTypedText() {
 }
 
 void SearchPage::setSearchWidgetsEnabled(bool enabled) {
+    // Disabled, the search text would hand the keyboard on to the list for good: the user's next
+    // words would go there.
+    if (!enabled)
+        typingInSearch = searchCombo->hasFocus() || searchCombo->lineEdit()->hasFocus();
     searchButton->setEnabled(enabled);
     searchCombo->setEnabled(enabled);
     searchCategoryCombo->setEnabled(enabled);
+    if (enabled && typingInSearch)
+        searchCombo->setFocus();
 }
 
 void SearchPage::search(const QString &text, const QString &group) {
     if (!context.db.isOpen() || group.isEmpty() || text.isEmpty())
         return;
     setSearchWidgetsEnabled(false);
-    struct Outcome {
-        bool ran = false;
-        ResultRows foods;
-    };
-    const Outcome outcome = context.status.whileProcessing([&] {
-        Outcome found;
+    // Best Match ranks the rows once all are read, in name order for equal ranks; By Name reads
+    // them in the order the list shows, so that the first screen comes first.
+    const QStringList rankWords = context.settings.bestMatch ? searchWords(text) : QStringList();
+    SearchOptions options;
+    options.allWords = context.settings.matchAllWords;
+    options.nameOrder = rankWords.isEmpty() ? searchList->nameOrder() : Qt::AscendingOrder;
+    std::unique_ptr<FoodStream> foods;
+    const bool listed = context.status.whileProcessing([&] {
         const QString sql =
-            foodSearchStatement(context.db, text, group, [this](const QString &message) {
+            foodSearchStatement(context.db, text, group, options, [this](const QString &message) {
                 context.status.showDatabaseError(message);
             });
-        if (!sql.isNull()) {
-            found.ran = true;
-            found.foods = context.db.exec(sql);
-        }
-        return found;
+        if (sql.isNull())
+            return false;
+        foods = std::make_unique<FoodStream>(context.db, context.words, sql, options.nameOrder,
+                                             rankWords);
+        return foods->start();
     });
-    if (outcome.ran && !context.status.reportError(context.db))
-        searchList->fill(outcome.foods, false, context.words);
+    if (listed)
+        searchList->fill(std::move(foods));
+    else if (foods)
+        context.status.showDatabaseError(foods->error());
     setSearchWidgetsEnabled(true);
 }

@@ -22,8 +22,9 @@ public:
     QStringList history() const;
     // Records the typed text in the history and returns it.
     QString recordTypedText();
-    // Lists the foods that hold any word of the text, within the group unless it is
-    // "All Categories". Nothing happens without an open database, a text or a group name.
+    // Lists the foods that hold any word of the text (every word, with Match All Words), within
+    // the group unless it is "All Categories", by name or in Best Match order as the settings
+    // say. Nothing happens without an open database, a text or a group name.
     void search(const QString &text, const QString &group);
 
 signals:
@@ -42,4 +43,5 @@ private:
     QComboBox *searchCategoryCombo = nullptr;
     QComboBox *searchCombo = nullptr;
     FoodList *searchList = nullptr;
+    bool typingInSearch = false; // the search text had the keyboard when the search began
 };

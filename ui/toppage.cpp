@@ -2,7 +2,9 @@
 #include "ui/toppage.h"
 
 #include "db/sqlitedb.h"
+#include "finding/foodsearch.h"
 #include "finding/statements.h"
+#include "finding/topcache.h"
 #include "finding/topcriteria.h"
 #include "ui/choicecombo.h"
 #include "ui/foodlist.h"
@@ -13,6 +15,20 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace {
+
+// The basis combo's entries and the value column's title for each, in TopBasis order.
+const struct {
+    const char *entry;
+    const char *header;
+} bases[] = {
+    {"per 100 g", "100g"},
+    {"per 100 kcal", "100kcal"},
+    {"per serving", "serving"},
+};
+
+} // namespace
+
 TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
     : QFrame(parent)
     , context(pageContext) {
@@ -21,8 +37,16 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
 
     auto *label = new QLabel(QStringLiteral("Top 15:"), this);
     topCombo = newChoiceCombo(QStringLiteral("topCombo"), this);
+    topGroupCombo = newChoiceCombo(QStringLiteral("topGroupCombo"), this);
+    topBasisCombo = newChoiceCombo(QStringLiteral("topBasisCombo"), this);
+    // The bases are short: shown whole, the groups taking the rest of the row.
+    topBasisCombo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (const auto &basis : bases)
+        topBasisCombo->addItem(QLatin1String(basis.entry));
     topList = new FoodList({QStringLiteral("Description "), QStringLiteral("100g")},
                            QStringLiteral("topList"), this);
+    coverageLabel = new QLabel(this);
+    coverageLabel->setObjectName(QStringLiteral("topCoverageLabel"));
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(1, 1, 1, 1);
@@ -31,17 +55,28 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
     row->addWidget(label, 1);
     row->addWidget(topCombo, 10);
     page->addLayout(row);
+    auto *choices = new QHBoxLayout;
+    choices->setSpacing(2);
+    choices->addWidget(topGroupCombo, 10);
+    choices->addWidget(topBasisCombo, 0);
+    page->addLayout(choices);
     auto *listBox = new QVBoxLayout;
     listBox->addWidget(topList, 10);
     page->addLayout(listBox);
+    page->addWidget(coverageLabel);
 
     connect(topCombo, &QComboBox::textActivated, this, &TopPage::criterionActivated);
+    connect(topGroupCombo, &QComboBox::activated, this, &TopPage::showRanking);
+    connect(topBasisCombo, &QComboBox::activated, this, &TopPage::showRanking);
     connect(topList, &FoodList::foodChosen, this, &TopPage::foodChosen);
 }
 
-void TopPage::setCriteria() {
+void TopPage::setCriteria(const QStringList &groups) {
     for (const char *label : topLabels)
         topCombo->addItem(QLatin1String(label));
+    topGroupCombo->clear();
+    topGroupCombo->addItem(allCategoriesName());
+    topGroupCombo->addItems(groups);
 }
 
 QString TopPage::currentCriterion() const {
@@ -49,21 +84,56 @@ QString TopPage::currentCriterion() const {
 }
 
 bool TopPage::isEmpty() const {
-    return topList->topLevelItemCount() == 0;
+    return topList->rowCount() == 0;
 }
 
 void TopPage::showRanking() {
     // An empty combo (the groups could not be read) offers no criterion to show.
-    if (!context.db.isOpen() || topCombo->count() == 0)
+    const int criterion = topCombo->currentIndex();
+    if (!context.db.isOpen() || criterion < 0 || criterion >= topCriteriaCount)
         return;
-    const ResultRows foods = context.status.whileProcessing([&] {
+    const int basisIndex = qMax(0, topBasisCombo->currentIndex());
+    const auto basis = static_cast<TopBasis>(basisIndex);
+    const bool allGroups = topGroupCombo->currentIndex() <= 0;
+    struct Outcome {
+        bool ok = false;
+        ResultRows foods;
+        ResultRows coverage;
+    };
+    const Outcome outcome = context.status.whileProcessing([&] {
         topCombo->setEnabled(false);
-        const int criterion = topCombo->currentIndex();
-        return criterion >= 0 && criterion < topCriteriaCount
-                   ? context.db.exec(topListStatement(criterion))
-                   : ResultRows();
+        Outcome found;
+        QString groupCode; // null: all groups
+        if (!allGroups) {
+            ResultRows group;
+            if (!context.status.query(context.db, groupCodeStatement(topGroupCombo->currentText()),
+                                      &group))
+                return found;
+            groupCode = group.value(0, 0);
+            if (groupCode.isNull())
+                groupCode = QLatin1String(""); // no such group: no food
+        }
+        // Per 100 g over all groups is the cached ranking; any other choice is ranked now.
+        const QString sql = allGroups && basis == TopBasis::Per100g
+                                ? topListStatement(criterion)
+                                : topLiveStatement(criterion, groupCode, basis);
+        found.foods = context.db.exec(sql);
+        if (context.status.reportError(context.db))
+            return found;
+        const bool counted = context.db.tableExists(topCoverageTable());
+        found.coverage = context.db.exec(topCoverageStatement(criterion, groupCode, counted));
+        context.db.lastError(); // without the count the list still stands
+        found.ok = true;
+        return found;
     });
-    if (!context.status.reportError(context.db))
-        topList->fill(foods, true, context.words);
+    if (outcome.ok) {
+        topList->setValueHeader(QLatin1String(bases[basisIndex].header));
+        topList->fill(outcome.foods, true, context.words);
+        coverageLabel->setText(
+            outcome.coverage.isEmpty()
+                ? QString()
+                : QStringLiteral("%1 of %2 foods have a figure")
+                      .arg(outcome.coverage.value(0, 0), outcome.coverage.value(0, 1)));
+    }
     topCombo->setEnabled(true);
 }

@@ -7,17 +7,20 @@
 
 class FoodList;
 class QComboBox;
+class QLabel;
 
 class TopPage : public QFrame {
     Q_OBJECT
 public:
     TopPage(const PageContext &context, QWidget *parent);
 
-    // Offers the ranking criteria.
-    void setCriteria();
+    // Offers the ranking criteria, and the groups to rank within after "All Categories".
+    void setCriteria(const QStringList &groups);
     QString currentCriterion() const;
     bool isEmpty() const;
-    // Lists the cached ranking of the current criterion; nothing when there is none to choose.
+    // Lists the ranking of the current criterion within the chosen group and per the chosen
+    // basis: the cached ranking for all groups per 100 g, else one made now; and how many foods
+    // have a figure. Nothing when there is no criterion to choose.
     void showRanking();
 
 signals:
@@ -27,5 +30,8 @@ signals:
 private:
     PageContext context;
     QComboBox *topCombo = nullptr;
+    QComboBox *topGroupCombo = nullptr;
+    QComboBox *topBasisCombo = nullptr;
     FoodList *topList = nullptr;
+    QLabel *coverageLabel = nullptr;
 };

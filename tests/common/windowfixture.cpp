@@ -3,7 +3,7 @@
 
 #include "tests/common/fixturedb.h"
 #include "tests/common/modal.h"
-#include "ui/foodlistitem.h"
+#include "ui/foodlist.h"
 #include "ui/kalodetailsdialog.h"
 
 #include <QApplication>
@@ -51,22 +51,27 @@ void WindowFixture::showPage(int index) {
 
 QStringList WindowFixture::rows(const char *list) const {
     QStringList texts;
-    const auto *tree = child<QTreeWidget>(list);
-    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
-        texts << tree->topLevelItem(i)->text(0);
+    auto *view = child<FoodList>(list);
+    if (view)
+        view->finishFilling();
+    for (int i = 0; view && i < view->rowCount(); ++i)
+        texts << view->text(i, 0);
     return texts;
 }
 
 bool WindowFixture::openFood(const char *list, const QString &foodId,
                              const std::function<void(KALODetailsDialog *)> &inDialog) {
-    auto *tree = child<QTreeWidget>(list);
-    QTreeWidgetItem *row = nullptr;
-    for (int i = 0; tree && i < tree->topLevelItemCount(); ++i)
-        if (static_cast<FoodListItem *>(tree->topLevelItem(i))->foodId() == foodId)
-            row = tree->topLevelItem(i);
-    if (!row)
+    auto *view = child<FoodList>(list);
+    if (view)
+        view->finishFilling();
+    int row = -1;
+    for (int i = 0; view && i < view->rowCount() && row < 0; ++i)
+        if (view->foodId(i) == foodId)
+            row = i;
+    if (row < 0)
         return false;
-    tree->scrollToItem(row);
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
     bool shown = false;
     whenModalShown(
         [&](QWidget *w) {
@@ -78,7 +83,7 @@ bool WindowFixture::openFood(const char *list, const QString &foodId,
                 details->reject();
         },
         "KALODetailsDialog");
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(row).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     return shown;
 }
 
@@ -95,6 +100,7 @@ void WindowFixture::activate(QComboBox *combo, const QString &text) {
 
 void WindowFixture::search(const QString &text) {
     QLineEdit *edit = child<QComboBox>("searchCombo")->lineEdit();
+    edit->setFocus(); // where the user clicks to type
     edit->clear();
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);

@@ -5,7 +5,6 @@
 #include "ui/kalowindow.h"
 
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <functional>
 #include <memory>
 
@@ -29,7 +28,7 @@ public:
     }
     KALODetailsDialog *dialog() const;
     void showPage(int index);
-    // The column-0 texts of a list, top to bottom.
+    // The column-0 texts of a list, top to bottom, once all its rows are read.
     QStringList rows(const char *list) const;
     // Clicks the row of the food in the list. inDialog runs while the details dialog is shown,
     // which is then closed. False when no dialog came up.

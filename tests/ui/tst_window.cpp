@@ -8,6 +8,7 @@
 #include "tests/common/windowfixture.h"
 #include "ui/bookmarkspage.h"
 #include "ui/comparedialog.h"
+#include "ui/foodlist.h"
 #include "ui/kalodetailsdialog.h"
 #include "ui/pagecontext.h"
 #include "ui/reportcolours.h"
@@ -15,6 +16,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -33,6 +35,12 @@ class TestWindow : public QObject {
 
     static QString reportText(KALODetailsDialog *d) {
         return d->findChild<QTextBrowser *>(QStringLiteral("reportBrowser"))->toPlainText();
+    }
+    static void clickHeader(FoodList *list, int column) {
+        QHeaderView *header = list->horizontalHeader();
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
     static void press(KALODetailsDialog *d, const char *button) {
         QTest::mouseClick(d->findChild<QToolButton *>(QLatin1String(button)), Qt::LeftButton);
@@ -185,8 +193,8 @@ private slots:
 
         f.showPage(2);
         WindowFixture::activate(f.child<QComboBox>("topCombo"), "Least saturated fat");
-        auto *top = f.child<QTreeWidget>("topList");
-        QCOMPARE(top->topLevelItem(0)->text(1), QStringLiteral("51.368")); // largest amount first
+        auto *top = f.child<FoodList>("topList");
+        QCOMPARE(top->text(0, 1), QStringLiteral("51.368")); // largest amount first
         QCOMPARE(boxes.count(), 0);
 
         // A statement failing now shows one box and keeps the list.
@@ -197,6 +205,99 @@ private slots:
         QVERIFY(boxes.texts.first().contains("no such table: FOODS_WR"));
         QCOMPARE(f.rows("searchList").size(), 2);
         QVERIFY(f.child<QComboBox>("searchCombo")->isEnabled());
+    }
+
+    // The Top 15 page per group and basis: the value column names the basis, the line below
+    // how many foods of the group have a figure.
+    void topChoices_data() {
+        QTest::addColumn<QString>("criterion");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QString>("basis");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("coverage");
+        const QString vegetables = "Vegetables and Vegetable Products";
+        QTest::newRow("per 100 g over all groups, the cached ranking")
+            << "Vitamine C"
+            << "All Categories"
+            << "per 100 g"
+            << "100g" << QStringList{"31.2", "5.9", "0", "0", "0", "0"}
+            << "6 of 6 foods have a figure";
+        QTest::newRow("per 100 kcal within a group")
+            << "Vitamine C" << vegetables << "per 100 kcal"
+            << "100kcal" << QStringList{"20.94", "14.39"} << "2 of 2 foods have a figure";
+    }
+    void topChoices() {
+        WindowFixture f;
+        f.start();
+        f.showPage(2);
+        QFETCH(QString, criterion);
+        WindowFixture::activate(f.child<QComboBox>("topCombo"), criterion);
+        QFETCH(QString, group);
+        QFETCH(QString, basis);
+        if (group != "All Categories")
+            WindowFixture::activate(f.child<QComboBox>("topGroupCombo"), group);
+        WindowFixture::activate(f.child<QComboBox>("topBasisCombo"), basis);
+        auto *top = f.child<FoodList>("topList");
+        QTEST(top->model()->headerData(1, Qt::Horizontal).toString(), "header");
+        QStringList shown;
+        for (int i = 0; i < top->rowCount(); ++i)
+            shown << top->text(i, 1);
+        QFETCH(QStringList, values);
+        QCOMPARE(shown, values);
+        QTEST(f.child<QLabel>("topCoverageLabel")->text(), "coverage");
+    }
+
+    // The sort chosen with a header stays when the list is filled again; a search under Best
+    // Match shows its own order, a header click still sorts by name.
+    void listOrder_data() {
+        QTest::addColumn<bool>("bestMatch");
+        QTest::addColumn<QStringList>("found");
+        QTest::addColumn<QStringList>("clicked");
+        const QStringList byName{"Carrots, raw", "Egg, whole, raw", "Garlic, raw"};
+        const QStringList byRank{"Egg, whole, raw", "Carrots, raw", "Garlic, raw"};
+        const QStringList reversed{"Garlic, raw", "Egg, whole, raw", "Carrots, raw"};
+        QTest::newRow("by name, the header's order kept") << false << byName << reversed;
+        QTest::newRow("best match, then by name on a click") << true << byRank << byName;
+    }
+    void listOrder() {
+        QFETCH(bool, bestMatch);
+        QFETCH(QStringList, found);
+        QFETCH(QStringList, clicked);
+        WindowFixture f;
+        Settings settings;
+        settings.bestMatch = bestMatch;
+        f.start(settings);
+        f.showPage(1);
+        f.search("egg raw");
+        QCOMPARE(f.rows("searchList"), found);
+        clickHeader(f.child<FoodList>("searchList"), 0);
+        QCOMPARE(f.rows("searchList"), clicked);
+        f.search("egg raw");
+        QCOMPARE(f.rows("searchList"), bestMatch ? found : clicked);
+    }
+
+    // A list sorts values by their "%10.2lf" keys: numbers as numbers, text that is no number as
+    // 0, equal keys in the order they came; clicking the header turns the order round.
+    void valueKeys() {
+        SQLiteDB db(":memory:", true);
+        const ResultRows rows =
+            db.exec("select 1, 'a', '9' union all select 2, 'b', '12' union all "
+                    "select 3, 'c', 'abc' union all select 4, 'd', ''");
+        FoodList list({"Description ", "100g"}, "valueList", nullptr);
+        list.fill(rows, true, {});
+        const auto order = [&list] {
+            QString ids;
+            for (int i = 0; i < list.rowCount(); ++i)
+                ids += list.foodId(i);
+            return ids;
+        };
+        QCOMPARE(order(), QStringLiteral("2134"));
+        list.show();
+        clickHeader(&list, 1);
+        QCOMPARE(order(), QStringLiteral("3412"));
+        list.fill(rows, true, {}); // refilled: the order chosen stays
+        QCOMPARE(order(), QStringLiteral("3412"));
     }
 
     void detailsDialog() {
@@ -360,7 +461,8 @@ private slots:
                 QTest::keyClick(w, Qt::Key_Escape);
             },
             "CompareDialog");
-        CompareDialog::compare({db, status, {}}, Settings(), "1009", "11215", f.window.get());
+        const Settings defaults;
+        CompareDialog::compare({db, status, {}, defaults}, "1009", "11215", f.window.get());
         QVERIFY2(text.startsWith("Compare\nAmounts in 100 g"), qPrintable(text));
         QVERIFY(text.contains("Cheese, \nGarlic, raw\n")); // a token without a word is dropped
         QVERIFY(text.contains("Saturated Fat\ng\n21.092\n--"));
@@ -408,14 +510,21 @@ private slots:
         Settings settings;
         settings.bookmarkIds = QStringList{"1123", "1009", "1001"};
         settings.bookmarkDescs = QStringList{"Egg", "Cheese", "Butter"};
+        QFile::remove(Config::userFilePath("KALO"));
         f.start(settings);
         f.showPage(3);
-        auto *list = f.child<QTreeWidget>("bookmarkList");
+        auto *list = f.child<FoodList>("bookmarkList");
+        const auto indexOf = [list](const QString &text) {
+            for (int row = 0; row < list->rowCount(); ++row)
+                if (list->text(row, 0) == text)
+                    return list->model()->index(row, 0);
+            return QModelIndex();
+        };
         list->setFocus();
-        list->setCurrentItem(list->findItems(selected.first(), Qt::MatchExactly).value(0));
+        list->setCurrentIndex(indexOf(selected.first()));
         for (const QString &food : selected.mid(1))
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                              list->visualItemRect(list->findItems(food, {}).value(0)).center());
+                              list->visualRect(indexOf(food)).center());
         QSignalSpy compared(f.child<BookmarksPage>("bookmarkPage"),
                             &BookmarksPage::compareRequested);
         QCOMPARE(f.child<QToolButton>("compareButton")->isEnabled(), selected.size() == 2);
@@ -428,6 +537,9 @@ private slots:
                 },
                 "CompareDialog");
         QTest::mouseClick(f.child<QToolButton>("compareButton"), Qt::LeftButton);
+        f.window->activateWindow(); // the offscreen platform leaves no window active after a dialog
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        list->setFocus();
         QCOMPARE(compareCaption, selected.size() == 2 ? QStringLiteral("Compare") : QString());
         // Enabled with two selected, which it hands on in list order.
         QCOMPARE(compared.value(0),

@@ -1,0 +1,171 @@
+// The rows of a food list: a few held whole, or a stream of foods looked up as they are shown.
+#include "ui/foodlistmodel.h"
+
+#include "finding/foodstream.h"
+
+#include <algorithm>
+
+FoodListModel::FoodListModel(const QStringList &columnHeaders, QObject *parent)
+    : QAbstractTableModel(parent)
+    , headers(columnHeaders) {}
+
+FoodListModel::~FoodListModel() = default;
+
+void FoodListModel::setRows(std::vector<FoodListItem> items) {
+    beginResetModel();
+    stream.reset();
+    streamCount = 0;
+    rows = std::move(items);
+    shown.resize(rows.size());
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = int(i);
+    endResetModel();
+}
+
+void FoodListModel::setStream(std::unique_ptr<FoodStream> foods) {
+    beginResetModel();
+    rows.clear();
+    shown.clear();
+    stream = std::move(foods);
+    streamCount = stream ? stream->count() : 0;
+    endResetModel();
+    if (!stream)
+        return;
+    connect(stream.get(), &FoodStream::rowsAdded, this, &FoodListModel::streamRowsAdded);
+    connect(stream.get(), &FoodStream::finished, this, &FoodListModel::filled);
+    connect(stream.get(), &FoodStream::failed, this, &FoodListModel::fillFailed);
+    if (stream->isFinished() && stream->error().isNull())
+        emit filled();
+    else
+        stream->resume();
+}
+
+bool FoodListModel::isFilling() const {
+    return stream && !stream->isFinished();
+}
+
+void FoodListModel::finishFilling() {
+    if (stream)
+        stream->finish();
+}
+
+void FoodListModel::streamRowsAdded(int previousCount) {
+    const int added = stream->count() - streamCount;
+    if (added <= 0)
+        return;
+    // The stream's order already holds the new rows: announce them where they now stand.
+    const int first = stream->addsAtTop() ? 0 : previousCount;
+    beginInsertRows(QModelIndex(), first, first + added - 1);
+    streamCount += added;
+    endInsertRows();
+}
+
+void FoodListModel::setHeader(int column, const QString &text) {
+    setHeaderData(column, Qt::Horizontal, text, Qt::DisplayRole);
+}
+
+QString FoodListModel::foodId(int row) const {
+    if (row < 0 || row >= rowCount())
+        return QString();
+    if (stream)
+        return QString::number(stream->foodId(row));
+    return rows[size_t(shown[size_t(row)])].foodId();
+}
+
+FoodListItem FoodListModel::item(int row) const {
+    if (row < 0 || row >= rowCount())
+        return FoodListItem(QString(), QString(), QString());
+    if (stream)
+        return FoodListItem(QString::number(stream->foodId(row)), stream->description(row),
+                            QString());
+    return rows[size_t(shown[size_t(row)])];
+}
+
+int FoodListModel::rowCount(const QModelIndex &parent) const {
+    if (parent.isValid())
+        return 0;
+    return stream ? streamCount : int(shown.size());
+}
+
+int FoodListModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(headers.size());
+}
+
+QVariant FoodListModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        if (stream)
+            return index.column() == 0 ? stream->description(index.row()) : QString();
+        return rows[size_t(shown[size_t(index.row())])].text(index.column());
+    case Qt::TextAlignmentRole:
+        if (index.column() == 1)
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant();
+    case Qt::UserRole:
+        return foodId(index.row());
+    default:
+        return QVariant();
+    }
+}
+
+QVariant FoodListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= headers.size())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return headers.at(section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant((section == 1 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    return QVariant();
+}
+
+bool FoodListModel::setHeaderData(int section, Qt::Orientation orientation, const QVariant &value,
+                                  int role) {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= headers.size())
+        return false;
+    headers[section] = value.toString();
+    emit headerDataChanged(orientation, section, section);
+    return true;
+}
+
+void FoodListModel::sort(int column, Qt::SortOrder order) {
+    if (stream) {
+        // Only the description orders a stream; the views are told all rows moved.
+        using Order = FoodStream::Order;
+        const Order wanted = column < 0                    ? Order::BestMatch
+                             : order == Qt::AscendingOrder ? Order::NameAscending
+                                                           : Order::NameDescending;
+        if (column > 0 || wanted == stream->order() ||
+            (wanted == Order::BestMatch && !stream->isRanked()))
+            return;
+        beginResetModel();
+        stream->setOrder(wanted);
+        endResetModel();
+        return;
+    }
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<int> heldRows;
+    for (const QModelIndex &index : before)
+        heldRows.push_back(shown[size_t(index.row())]);
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = int(i);
+    if (column >= 0 && column < columnCount()) {
+        // Equal keys keep the order they came in, whichever the direction.
+        std::stable_sort(shown.begin(), shown.end(), [&](int a, int b) {
+            const QString &keyA = rows[size_t(a)].key(column);
+            const QString &keyB = rows[size_t(b)].key(column);
+            return order == Qt::AscendingOrder ? keyA < keyB : keyB < keyA;
+        });
+    }
+    std::vector<int> rowOf(shown.size());
+    for (size_t i = 0; i < shown.size(); ++i)
+        rowOf[size_t(shown[i])] = int(i);
+    QModelIndexList after;
+    for (size_t i = 0; i < heldRows.size(); ++i)
+        after << index(rowOf[size_t(heldRows[i])], before.at(int(i)).column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}

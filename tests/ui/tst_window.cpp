@@ -498,8 +498,8 @@ private slots:
         QTest::addColumn<QStringList>("left");
         QTest::newRow("Delete removes the current bookmark")
             << QStringList{"Cheese"} << "Delete" << QStringList{"1123", "1001"};
-        QTest::newRow("Delete removes every selected one, and two can be compared")
-            << QStringList{"Egg", "Butter"} << "Delete" << QStringList{"1009"};
+        QTest::newRow("Remove Bookmark removes every selected one, and two can be compared")
+            << QStringList{"Egg", "Butter"} << "Remove Bookmark" << QStringList{"1009"};
         QTest::newRow("Remove Bookmark of the context menu removes the current one")
             << QStringList{"Butter"} << "Remove Bookmark" << QStringList{"1123", "1009"};
     }
@@ -537,9 +537,6 @@ private slots:
                 },
                 "CompareDialog");
         QTest::mouseClick(f.child<QToolButton>("compareButton"), Qt::LeftButton);
-        f.window->activateWindow(); // the offscreen platform leaves no window active after a dialog
-        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
-        list->setFocus();
         QCOMPARE(compareCaption, selected.size() == 2 ? QStringLiteral("Compare") : QString());
         // Enabled with two selected, which it hands on in list order.
         QCOMPARE(compared.value(0),

@@ -40,6 +40,12 @@ QStringList foodsIndexStatements() {
         QStringLiteral("CREATE INDEX FOODS_WR_group ON FOODS_WR (FdGrp_Cd, \"desc\")"),
         // Lists ordered by description are read in order from it, the first screen first.
         QStringLiteral("CREATE INDEX FOODS_WR_desc ON FOODS_WR (\"desc\")"),
+        // A Top 15 within a group reads every amount it ranks by from here, not from the foods'
+        // rows: the group, the energy and serving weight of the other bases, then the nutrients.
+        QStringLiteral("CREATE INDEX FOODS_WR_rank ON FOODS_WR (FdGrp_Cd, Energ_Kcal, GmWt_1, "
+                       "FA_Sat, Cholestrl, Vit_C, Vit_B6, Vit_B12, Vit_A, Vit_E, Carbohydrt, "
+                       "Fiber_TD, Calcium, Iron, Sodium, Magnesium, Zinc, Copper, Selenium, "
+                       "Protein)"),
         QStringLiteral("CREATE INDEX FOODS_GROUP_desc ON FOODS_GROUP (FdGrp_Desc)"),
         QStringLiteral("CREATE INDEX WORDS_WR_text ON WORDS_WR (TEXT COLLATE NOCASE)"),
     };

@@ -2,6 +2,7 @@
 #include "finding/statements.h"
 
 #include "db/sqltext.h"
+#include "finding/topcache.h"
 #include "finding/topcriteria.h"
 
 #include <QRegularExpression>
@@ -146,27 +147,59 @@ QString topListStatement(int criterion) {
         .arg(column, topTableName(criterion));
 }
 
-QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis) {
+namespace {
+
+// The amount a food is ranked by, and the condition for having one.
+struct TopAmount {
+    QString amount;
+    QString condition;
+};
+
+TopAmount topAmount(int criterion, TopBasis basis) {
     const QString column = QLatin1String(topColumns[criterion]);
-    QString amount = column;
-    QString condition = known(column);
+    TopAmount top{column, known(column)};
     if (basis == TopBasis::Per100kcal) {
-        amount = QStringLiteral("%1 * 100.0 / Energ_Kcal").arg(column);
-        condition += QStringLiteral(" and ") + known(QStringLiteral("Energ_Kcal")) +
-                     QStringLiteral(" and Energ_Kcal > 0");
+        top.amount = QStringLiteral("%1 * 100.0 / Energ_Kcal").arg(column);
+        top.condition += QStringLiteral(" and ") + known(QStringLiteral("Energ_Kcal")) +
+                         QStringLiteral(" and Energ_Kcal > 0");
     } else if (basis == TopBasis::PerServing) {
-        amount = QStringLiteral("%1 * GmWt_1 / 100.0").arg(column);
-        condition += QStringLiteral(" and ") + known(QStringLiteral("GmWt_1")) +
-                     QStringLiteral(" and GmWt_1 > 0");
+        top.amount = QStringLiteral("%1 * GmWt_1 / 100.0").arg(column);
+        top.condition += QStringLiteral(" and ") + known(QStringLiteral("GmWt_1")) +
+                         QStringLiteral(" and GmWt_1 > 0");
     }
+    return top;
+}
+
+} // namespace
+
+QString topBasisName(TopBasis basis) {
+    return basis == TopBasis::Per100kcal   ? QStringLiteral("100kcal")
+           : basis == TopBasis::PerServing ? QStringLiteral("serving")
+                                           : QStringLiteral("100g");
+}
+
+QString topRankedFoods(int criterion, const QString &groupCode, TopBasis basis) {
+    const TopAmount top = topAmount(criterion, basis);
+    QString condition = top.condition;
     if (!groupCode.isNull())
         condition += QStringLiteral(" and FdGrp_Cd='%1'").arg(sqlQuoted(groupCode));
+    // Food numbers only: within a group the foods' amounts are all read from one index.
+    return QStringLiteral("select NDB_No from FOODS_WR where %1 order by %2 %3, NDB_No LIMIT 15")
+        .arg(condition, top.amount, QLatin1String(topDirection(criterion)));
+}
+
+QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis, bool cached) {
+    const TopAmount top = topAmount(criterion, basis);
+    const QString foods =
+        cached ? QStringLiteral("select NDB_No from %1 where Criterion=%2 and Basis='%3'")
+                     .arg(topBasisTable(), QString::number(criterion), topBasisName(basis))
+               : topRankedFoods(criterion, groupCode, basis);
     // Ranked by the exact amount, shown with three decimals as the stored amounts are.
     const QString shown =
-        basis == TopBasis::Per100g ? amount : QStringLiteral("round(%1, 3)").arg(amount);
-    return QStringLiteral("select NDB_No,desc, %1 from FOODS_WR where %2 order by %3 %4, NDB_No "
-                          "LIMIT 15")
-        .arg(shown, condition, amount, QLatin1String(topDirection(criterion)));
+        basis == TopBasis::Per100g ? top.amount : QStringLiteral("round(%1, 3)").arg(top.amount);
+    return QStringLiteral("select NDB_No,desc, %1 from FOODS_WR where NDB_No in (%2) order by %3 "
+                          "%4, NDB_No")
+        .arg(shown, foods, top.amount, QLatin1String(topDirection(criterion)));
 }
 
 QString topCoverageStatement(int criterion, const QString &groupCode, bool counted) {

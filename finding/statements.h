@@ -61,11 +61,18 @@ QString topListStatement(int criterion);
 
 // What the Top 15 amounts are taken per.
 enum class TopBasis { Per100g, Per100kcal, PerServing };
-// The fifteen foods ranked by a criterion's amount per basis, within the group with the code (all
-// groups when null): food number, stored description, amount. Foods without the amount are left
-// out, per 100 kcal also those whose energy is unknown or not above 0, per serving those without a
-// first serving weight above 0. Equal amounts rank by food number.
-QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis);
+// The name a basis has in the ranking cache (topcache.h): "100g", "100kcal", "serving".
+QString topBasisName(TopBasis basis);
+// The numbers of the fifteen foods ranked by a criterion's amount per basis, within the group with
+// the code (all groups when null). Foods without the amount are left out, per 100 kcal also those
+// whose energy is unknown or not above 0, per serving those without a first serving weight above
+// 0. Equal amounts rank by food number.
+QString topRankedFoods(int criterion, const QString &groupCode, TopBasis basis);
+// Those fifteen foods in rank order: food number, stored description, amount. With cached, over
+// all groups, they are the ones the ranking cache holds for the criterion and basis, which gives
+// the same rows without ranking every food.
+QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis,
+                         bool cached = false);
 // How many foods of the group (all groups when null) have an amount for the criterion, and how
 // many foods the group has; from the table of counts (topcache.h) when counted is true.
 QString topCoverageStatement(int criterion, const QString &groupCode, bool counted);

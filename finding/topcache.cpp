@@ -31,6 +31,23 @@ bool buildTopTables(SQLiteDB &db) {
                 return false;
         }
     }
+    // The other bases over all groups: ranking them means an amount for every food, too slow at
+    // each choice on a large database.
+    db.exec(QStringLiteral("create table %1 (Criterion INTEGER NOT NULL, Basis TEXT NOT NULL, "
+                           "NDB_No INTEGER NOT NULL, PRIMARY KEY (Criterion, Basis, NDB_No)) "
+                           "WITHOUT ROWID")
+                .arg(topBasisTable()));
+    if (db.hasError())
+        return false;
+    for (int i = 0; i < topCriteriaCount; ++i) {
+        for (const TopBasis basis : {TopBasis::Per100kcal, TopBasis::PerServing}) {
+            db.exec(QStringLiteral("insert into %1 select %2, '%3', NDB_No from (%4)")
+                        .arg(topBasisTable(), QString::number(i), topBasisName(basis),
+                             topRankedFoods(i, QString(), basis)));
+            if (db.hasError())
+                return false;
+        }
+    }
     return true;
 }
 
@@ -43,6 +60,18 @@ QString topRankingStatement(int index) {
     return QStringLiteral("select NDB_No,desc, %1 from FOODS_WR where %1 is not null and %1 <> '' "
                           "order by %1 %2 LIMIT 15")
         .arg(column, QLatin1String(topDirection(index)));
+}
+
+QString topBasisTable() {
+    return QStringLiteral("topbasis");
+}
+
+QString topStatement(SQLiteDB &db, int criterion, const QString &groupCode, TopBasis basis) {
+    if (!groupCode.isNull())
+        return topLiveStatement(criterion, groupCode, basis);
+    if (basis == TopBasis::Per100g)
+        return topListStatement(criterion);
+    return topLiveStatement(criterion, groupCode, basis, db.tableExists(topBasisTable()));
 }
 
 QString topCoverageTable() {
@@ -80,4 +109,5 @@ void prepareTopCache(SQLiteDB &db) {
 void dropTopCache(SQLiteDB &db) {
     for (int i = 0; i < topCriteriaCount; ++i)
         db.exec(QStringLiteral("drop table ") + topTableName(i));
+    db.exec(QStringLiteral("drop table ") + topBasisTable());
 }

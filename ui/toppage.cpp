@@ -113,10 +113,7 @@ void TopPage::showRanking() {
             if (groupCode.isNull())
                 groupCode = QLatin1String(""); // no such group: no food
         }
-        // Per 100 g over all groups is the cached ranking; any other choice is ranked now.
-        const QString sql = allGroups && basis == TopBasis::Per100g
-                                ? topListStatement(criterion)
-                                : topLiveStatement(criterion, groupCode, basis);
+        const QString sql = topStatement(context.db, criterion, groupCode, basis);
         found.foods = context.db.exec(sql);
         if (context.status.reportError(context.db))
             return found;

@@ -154,7 +154,8 @@ void TestSrSources::tables_data() {
     QTest::newRow("the indexes for the program's statements and for barcodes")
         << false
         << "select name from sqlite_master where type='index' and sql is not null order by 1"
-        << "BARCODES_Code\nFOODS_GROUP_desc\nFOODS_WR_desc\nFOODS_WR_group\nWORDS_WR_text";
+        << "BARCODES_Code\nFOODS_GROUP_desc\nFOODS_WR_desc\nFOODS_WR_group\nFOODS_WR_rank\n"
+           "WORDS_WR_text";
     QTest::newRow("code page 1252 text becomes UTF-8")
         << true
         << "select \"desc\", Units from FOODS_WR, NUTRIENTS where NDB_No=11999 and Nutr_No=418"

@@ -2,15 +2,18 @@
 # Runs every benchmark in one go and prints one Markdown table: start-up and user actions of the
 # real main window on the real food database (offscreen), the ranking cache build, the database
 # builder, and the whole-process start of the installed program beside a bare Qt 6 window under
-# Xvfb, with peak memory; then the same user actions on a FOODS.db of two million foods made from
-# the real one (kept in the build directory and made again when the real one is newer).
+# Xvfb, with peak memory; then the builder on a synthetic FoodData Central download of two million
+# foods (kalo_fdcgen, words and lengths drawn from the real descriptions) and the same user actions
+# on the FOODS.db it makes (both kept in the build directory and made again when the real FOODS.db
+# is newer).
 #
 #   bench/run.sh [--quick]
 #
 # Environment: KALO_BENCH_BUILD (build directory, default <source>/build-bench, a Release build),
 # KALO_SR24_JAR (the USDA SR24 jar of the Debian package cronometer; found where the build finds
 # it when unset), KALO_BENCH_RUNS (timed runs of each user action and start, default 21),
-# KALO_BENCH_LARGE (foods in the large database, default 2000000; 0 leaves it out).
+# KALO_BENCH_LARGE (foods in the synthetic download, default 2000000; 0 leaves it out; the
+# download takes about 3 GB for a moment and the database 2 GB).
 # Missing Debian packages (xvfb, xauth, time) are installed with apt-get when run as root.
 set -eu
 
@@ -68,7 +71,7 @@ else
     candidate="$build_dir/_deps/cronometer/usr/share/cronometer/usda_sr24.jar"
     [ -f "$candidate" ] && jar=$candidate
 fi
-cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start kalo_largefoodsdb \
+cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start kalo_fdcgen \
     >/dev/null
 if [ ! -f "$build_dir/share/kalo/pics/kalo/FOODS.db" ]; then
     say "no FOODS.db was built (no SR24 jar); see data/CMakeLists.txt"
@@ -132,14 +135,24 @@ awk -v b="$bare_kib" -v k="$kalo_kib" 'BEGIN {
 
 if [ "$large" -gt 0 ]; then
     real_db="$build_dir/share/kalo/pics/kalo/FOODS.db"
-    large_db="$build_dir/large/FOODS-$large.db"
-    if [ ! -f "$large_db" ] || [ "$real_db" -nt "$large_db" ]; then
-        say "making a FOODS.db of $large foods (a few minutes)"
-        mkdir -p "$build_dir/large"
-        "$build_dir/bin/kalo_largefoodsdb" "$real_db" "$large_db.new" "$large" 2>>"$bench_log"
-        mv "$large_db.new" "$large_db"
-    fi
+    large_dir="$build_dir/large"
+    large_db="$large_dir/FOODS-$large.db"
     label="$(echo "$large" | sed 's/000000$/M/; s/000$/k/'): "
+    if [ ! -f "$large_db" ] || [ "$real_db" -nt "$large_db" ]; then
+        say "writing a FoodData Central download of $large foods and building FOODS.db from it"
+        rm -rf "$large_dir"
+        mkdir -p "$large_dir"
+        "$build_dir/bin/kalo_fdcgen" --foods "$large" --out "$large_dir/download" \
+            --sr24 "$real_db" 2>>"$bench_log"
+        /usr/bin/time -v -o "$large_dir/time.txt" "$build_dir/bin/kalo-mkdb" -q \
+            --fdc-dir "$large_dir/download" -o "$large_db" 2>>"$bench_log"
+        rm -rf "$large_dir/download"
+    fi
+    wall=$(sed -n 's/.*Elapsed (wall clock) time (h:mm:ss or m:ss): //p' "$large_dir/time.txt")
+    rss=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$large_dir/time.txt")
+    size=$(stat -c %s "$large_db")
+    echo "| ${label}Builder: FoodData Central download to FOODS.db (kalo-mkdb --fdc-dir), $((size / 1048576)) MiB | 1 | $wall | - | - | - | - | ≤ 10 min | - |"
+    echo "| ${label}Builder: peak RSS, /usr/bin/time -v | 1 | $((rss / 1024)) MiB | - | - | - | - | ≤ 1 GiB | $([ "$rss" -le 1048576 ] && echo yes || echo no) |"
     for part in start,actions memory; do
         if ! "$build_dir/bin/kalo_bench" --only "$part" --runs "$runs" --start-runs "$start_runs" \
             --foods "$large_db" --label "$label" 2>>"$bench_log"; then

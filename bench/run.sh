@@ -71,7 +71,7 @@ else
     candidate="$build_dir/_deps/cronometer/usr/share/cronometer/usda_sr24.jar"
     [ -f "$candidate" ] && jar=$candidate
 fi
-cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start kalo_fdcgen \
+cmake --build "$build_dir" -j"$(nproc)" --target kalo_bench kalo_bench_start kalo_fdcgen kalo_documents \
     >/dev/null
 if [ ! -f "$build_dir/share/kalo/pics/kalo/FOODS.db" ]; then
     say "no FOODS.db was built (no SR24 jar); see data/CMakeLists.txt"

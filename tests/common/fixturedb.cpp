@@ -11,6 +11,8 @@
 
 namespace {
 
+QStringList *capturing = nullptr;
+
 QString food(int id, const char *desc, const char *group, const QString &values,
              const char *servings) {
     return QStringLiteral("INSERT INTO FOODS_WR (NDB_No, \"desc\", FdGrp_Cd, Energ_Kcal, "
@@ -92,10 +94,7 @@ QString prepareInstallDir(const QString &dir, bool withDatabase,
         return QString();
     if (withDatabase) { // with its rankings, as the builder makes it
         SQLiteDB db(path, false);
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-        prepareTopCache(db);
-        qInstallMessageHandler(previous);
+        debugMessages([&db] { prepareTopCache(db); });
     }
     qputenv("QPEDIR", dir.toUtf8());
     return path;
@@ -105,4 +104,18 @@ QString realFoodsDatabase() {
     const QString path =
         qEnvironmentVariable("KALO_REAL_DATA_DIR") + QStringLiteral("/pics/kalo/FOODS.db");
     return QFile::exists(path) ? path : QString();
+}
+
+QStringList debugMessages(const std::function<void()> &run) {
+    QStringList lines;
+    capturing = &lines;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtDebugMsg)
+                capturing->append(text);
+        });
+    run();
+    qInstallMessageHandler(previous);
+    capturing = nullptr;
+    return lines;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Creates a FOODS.db at the path with the program's tables and a few foods:
 //   groups 0100 "Dairy and Egg Products", 0400 "Fats and Oils", 1100 "Vegetables and Vegetable
 //   Products";
@@ -29,3 +31,14 @@ QString prepareInstallDir(const QString &dir, bool withDatabase = true,
 
 // The FOODS.db built from the real USDA data in the build tree (empty when it was not built).
 QString realFoodsDatabase();
+// Real-data tests skip without the built FOODS.db, but fail under CI, where it must be there.
+#define REAL_FOODS_DATABASE(path)                                                                  \
+    const QString path = realFoodsDatabase();                                                      \
+    if (path.isEmpty()) {                                                                          \
+        if (qEnvironmentVariableIsSet("CI"))                                                       \
+            QFAIL("the real FOODS.db was not built");                                              \
+        QSKIP("the real FOODS.db was not built");                                                  \
+    }
+
+// The debug messages (the statements the database wrapper logs) while run runs.
+QStringList debugMessages(const std::function<void()> &run);

@@ -78,7 +78,6 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::newRow("SIGTERM") << SIGTERM;
         QTest::newRow("SIGHUP") << SIGHUP;
-        QTest::newRow("SIGINT") << SIGINT;
     }
     void secondStartAndSignals() {
         QFETCH(int, signal);

@@ -41,10 +41,6 @@ void WindowFixture::stop() {
     window.reset();
 }
 
-KALODetailsDialog *WindowFixture::dialog() const {
-    return window->findChild<KALODetailsDialog *>();
-}
-
 void WindowFixture::showPage(int index) {
     child<QTabBar>("tabBar")->setCurrentIndex(index);
 }

@@ -26,7 +26,6 @@ public:
     template <typename T> T *child(const char *name) const {
         return window->findChild<T *>(QLatin1String(name));
     }
-    KALODetailsDialog *dialog() const;
     void showPage(int index);
     // The column-0 texts of a list, top to bottom, once all its rows are read.
     QStringList rows(const char *list) const;

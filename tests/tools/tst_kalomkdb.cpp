@@ -101,24 +101,6 @@ private slots:
         SQLiteDB db(output, false);
         QTEST(DataInfo::read(db).displayName(), "name");
     }
-
-    void dataNames_data() {
-        QTest::addColumn<QString>("statement");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("a file without DATA_INFO holds the SR release of its user version")
-            << "PRAGMA user_version=25"
-            << "USDA SR 25";
-        QTest::newRow("a file without either holds SR release 14") << "select 1"
-                                                                   << "USDA SR 14";
-    }
-    void dataNames() {
-        QFETCH(QString, statement);
-        QTemporaryDir work;
-        SQLiteDB db(work.filePath(QStringLiteral("FOODS.db")), true);
-        db.exec(statement);
-        QVERIFY(!db.hasError());
-        QTEST(DataInfo::read(db).displayName(), "name");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestKaloMkdb)

@@ -47,7 +47,6 @@ private slots:
             << "[KALO]\n  Name  =  Cr\xC3\xA8me  br\xC3\xBBl\xC3\xA9\x65 \t"_ba
             << u"Crème  brûlée"_s << false;
         QTest::newRow("an empty value is a value") << "[KALO]\nName ="_ba << u""_s << false;
-        QTest::newRow("the later line wins") << "[KALO]\nName=1\nName=2"_ba << u"2"_s << true;
         QTest::newRow("no key before any group, in another group or without an equals sign")
             << "Name = x\n[Other]\nName = y\n[KALO]\nName"_ba << QString() << true;
         QTest::newRow("Windows line ends") << "[KALO]\r\nName = v\r\n"_ba << u"v"_s << false;

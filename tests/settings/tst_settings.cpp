@@ -48,8 +48,6 @@ private slots:
             << QByteArray("[KALO]\nBasicView = 0\nCustomWeight = 12.5\nBID = 1001|1009\n"
                           "BDesc = Butter|Cheese\nSItems = egg|milk\n")
             << "0 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
-        QTest::newRow("a weight that is no number reads as 0")
-            << QByteArray("[KALO]\nCustomWeight = abc\n") << "1 0 [] [] []";
         QTest::newRow("other groups, lines without '=', unknown keys are passed over; the later of "
                       "two keys wins")
             << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")

@@ -84,10 +84,6 @@ private slots:
             << "ignored the nutrients and weights of 1 foods that FOOD_DES.txt lacks\n"
                "kalo-mkdb: left out the foods without nutrient data: 11998"
             << "USDA SR 14";
-        QTest::newRow("a FoodData Central download")
-            << QStringList{"--fdc-dir", fixturePath("fdc")}
-            << "kalo-mkdb: reading food_nutrient.csv...\n"
-            << "USDA FoodData Central (Foundation, SR Legacy, Survey (FNDDS), Branded) 2024-04-18";
     }
     void builds() {
         QFETCH(QStringList, arguments);

@@ -20,7 +20,6 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QStackedWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -129,7 +128,6 @@ private slots:
             QVERIFY2(boxes.texts.first().contains(box), qPrintable(boxes.texts.first()));
         }
         QCOMPARE(f.window->windowTitle(), QStringLiteral("KALO - Browse"));
-        QCOMPARE(f.child<QStackedWidget>("pageStack")->count(), 5);
         QTEST(f.rows("browseList"), "browsed");
         f.showPage(2); // nothing to rank on a closed or read-only database, and no further box
         const bool browsing = !f.rows("browseList").isEmpty();
@@ -428,10 +426,7 @@ private slots:
         f.showPage(3);
         auto *list = f.child<FoodList>("bookmarkList");
         const auto indexOf = [list](const QString &text) {
-            for (int row = 0; row < list->rowCount(); ++row)
-                if (list->text(row, 0) == text)
-                    return list->model()->index(row, 0);
-            return QModelIndex();
+            return list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, text).value(0);
         };
         list->setFocus();
         list->setCurrentIndex(indexOf(selected.first()));

@@ -47,7 +47,6 @@ private slots:
             << "missing.db" << false << "File does not exist";
         QTest::newRow("a file of the older library is no database")
             << "old.db" << true << "file is not a database";
-        QTest::newRow("a directory") << "." << false << "unable to open database file";
     }
     void opening() {
         QFETCH(QString, file);

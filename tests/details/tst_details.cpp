@@ -88,9 +88,6 @@ private slots:
     void servings_data() {
         QTest::addColumn<QStringList>("stored"); // weight 1, name 1, weight 2, name 2
         QTest::addColumn<QStringList>("menu");
-        QTest::newRow("both common servings, then the custom weight")
-            << QStringList{"132", "1 cup, diced", "28.35", "1 oz"}
-            << QStringList{"1 cup, diced  (132.0 g)", "1 oz  (28.4 g)", "Custom  (100.0 g)"};
         QTest::newRow("no serving: only the custom weight")
             << QStringList{"", "", QString(), QString()} << QStringList{"Custom  (100.0 g)"};
         QTest::newRow("a missing first serving makes the second the first")

@@ -178,6 +178,9 @@ private slots:
         QTest::newRow("egg") << "egg" << false << true
                              << QStringList{"Egg, white, dried", "Egg, whole, dried",
                                             "Egg, yolk, dried", "Eggs, scrambled, frozen mixture"};
+        QTest::newRow("apple") << "apple" << false << true << QStringList{"Apples, raw, with skin"};
+        QTest::newRow("milk") << "milk" << false << true
+                              << QStringList{"Milk, buttermilk, dried", "Milk, imitation, non-soy"};
         QTest::newRow("cheddar cheese")
             << "cheddar cheese" << false << true << QStringList{"Cheese, cheddar"};
         QTest::newRow("cheddar cheese, all words")

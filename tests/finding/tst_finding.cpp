@@ -251,6 +251,8 @@ private slots:
         QTest::addColumn<int>("basis");
         QTest::addColumn<QString>("coverage");
         QTest::newRow("vitamin E per 100 g, all groups") << 9 << "" << 0 << "4908 of 7906";
+        QTest::newRow("least calories per 100 g among vegetables")
+            << 3 << "Vegetables and Vegetable Products" << 0 << "814 of 814";
         QTest::newRow("least saturated fat per 100 kcal: no energy, no figure")
             << 1 << "" << 1 << "7574 of 7906";
         QTest::newRow("protein per serving in dairy")
@@ -295,9 +297,7 @@ private slots:
         QTest::newRow("the same text in other letters replaces the old entry, spelled as typed")
             << QStringList{"a", "b", "c", "apple", "d"} << "Apple"
             << QStringList{"Apple", "a", "b", "c", "d"};
-        QStringList seventeen;
-        for (int i = 0; i < 17; ++i)
-            seventeen << QString::number(i);
+        const QStringList seventeen = QString("a b c d e f g h i j k l m n o p q").split(' ');
         QTest::newRow("seventeen entries stay seventeen, the oldest dropped")
             << seventeen << "new" << (QStringList{"new"} + seventeen.mid(0, 16));
         QTest::newRow("an empty text is recorded")

@@ -80,8 +80,7 @@ void FoodStream::readSlice() {
     }
     if (cursor->hasError()) {
         failure = cursor->error();
-        cursor.reset();
-        done = true;
+        complete(); // the rows read so far stay, in the order the list shows
         emit failed(failure);
     } else if (cursor->atEnd()) {
         complete();

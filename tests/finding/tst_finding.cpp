@@ -243,6 +243,14 @@ private slots:
                                        qMax(0, ranked.indexOf(QRegularExpression("Babyfood.*"))));
     }
 
+    // A list whose reading fails part way keeps the rows read, ranked as a whole list would be.
+    void listFailingPartWay() {
+        SQLiteDB db(":memory:", true);
+        const QString sql = "select 2, 'Bread, egg' union all select 1, 'Egg, raw' union all "
+                            "select abs(-9223372036854775807 - 1), ''";
+        QCOMPARE(listed(db, sql, {"egg"}), (QStringList{"1", "2"}));
+    }
+
     // The live Top 15 against the ranking made with plain SQL on the same file (foods without a
     // figure left out), and the line of how many foods have a figure.
     void topLive_data() {

@@ -39,11 +39,13 @@ QString dailyValueRow(const QString &colour, const ReportLine &line, double gram
            QStringLiteral("</td></tr>");
 }
 
-// The heading up to the opening of the nutrient table.
+// The heading up to the opening of the nutrient table. A '<' of the data (FoodData Central has
+// some) would start a tag and hide the text after it.
 QString headingText(const QString &desc, const QString &group, const ReportColours &colours) {
+    const QString lt = QStringLiteral("&lt;");
     return reportPageOpening(colours) + QStringLiteral("<table border=0 width=100%>") +
-           QStringLiteral("<tr><td width=80%><b>") + desc +
-           QStringLiteral("</b></td></tr><tr><td>Category: ") + group +
+           QStringLiteral("<tr><td width=80%><b>") + QString(desc).replace(u'<', lt) +
+           QStringLiteral("</b></td></tr><tr><td>Category: ") + QString(group).replace(u'<', lt) +
            QStringLiteral("</td></tr></table> \r\n<hr>");
 }
 

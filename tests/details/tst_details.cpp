@@ -47,7 +47,7 @@ private slots:
         const QString html =
             basicReport(QStringLiteral("Tea & <i>"), QStringLiteral("G"), values, 200);
         QString expected = QStringLiteral(
-            "<qt bgcolor=#e8e8e8><table border=0 width=100%><tr><td width=80%><b>Tea & <i></b>"
+            "<qt bgcolor=#e8e8e8><table border=0 width=100%><tr><td width=80%><b>Tea & &lt;i></b>"
             "</td></tr><tr><td>Category: G</td></tr></table> \r\n<hr><table border=0 width=100%>");
         const char *rows[][2] = {{"Calories", "kcal"},   {"Cholesterol", "mg"},
                                  {"Saturated Fat", "g"}, {"Water", "g"},

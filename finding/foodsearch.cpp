@@ -72,7 +72,7 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
     QString narrowing;
     const QString query = trigramQuery(terms, options.allWords);
     if (!query.isNull() && db.tableExists(QStringLiteral("FOODS_FTS"))) {
-        const ResultRows found = db.exec(trigramCountStatement(query));
+        const ResultRows found = db.exec(trigramCountStatement(query, options.indexLimit));
         if (!db.hasError() && found.value(0, 0).toLongLong() <= options.indexLimit)
             narrowing = trigramNarrowing(query, terms);
         db.lastError(); // an index that cannot be read leaves the plain scan

@@ -125,9 +125,11 @@ QString trigramQuery(const QList<SearchTerm> &terms, bool allWords) {
     return parts.join(allWords ? QLatin1String(" AND ") : QLatin1String(" OR "));
 }
 
-QString trigramCountStatement(const QString &query) {
-    return QStringLiteral("select count(*) from FOODS_FTS where FOODS_FTS match '%1'")
-        .arg(sqlQuoted(query));
+QString trigramCountStatement(const QString &query, qint64 limit) {
+    return QStringLiteral("select count(*) from (select 1 from FOODS_FTS where FOODS_FTS match "
+                          "'%1' limit %2)")
+        .arg(sqlQuoted(query))
+        .arg(limit + 1);
 }
 
 QString trigramNarrowing(const QString &query, const QList<SearchTerm> &terms) {

@@ -50,8 +50,9 @@ QString searchStatement(const QString &condition, Qt::SortOrder nameOrder = Qt::
 // such run among alternatives, or no such run at all. Barcode words are left to the barcode table
 // when every word must match.
 QString trigramQuery(const QList<SearchTerm> &terms, bool allWords);
-// How many foods the trigram query finds.
-QString trigramCountStatement(const QString &query);
+// How many foods the trigram query finds, counted up to one more than the limit: all the caller
+// asks is whether the index narrows the search to at most that many.
+QString trigramCountStatement(const QString &query, qint64 limit);
 // The food numbers that hold every match: those of the trigram query and the barcodes' foods.
 QString trigramNarrowing(const QString &query, const QList<SearchTerm> &terms);
 

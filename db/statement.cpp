@@ -11,13 +11,7 @@ Statement::Statement(SQLiteDB &database, const QString &sql)
         prepareError = QStringLiteral("Invalid database.");
         return;
     }
-    const QByteArray utf8 = sql.toUtf8();
-    if (sqlite3_prepare_v2(db.handle, utf8.constData(), int(utf8.size()), &stmt, nullptr) !=
-        SQLITE_OK) {
-        prepareError = QString::fromUtf8(sqlite3_errmsg(db.handle));
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
+    prepareError = SQLiteDB::prepareOne(db.handle, sql.toUtf8(), &stmt);
 }
 
 Statement::~Statement() {

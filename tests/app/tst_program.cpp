@@ -82,10 +82,10 @@ private slots:
     void secondStartAndSignals() {
         QFETCH(int, signal);
         QTemporaryDir home;
-        QFile conf(home.filePath(".config/KALO.conf"));
-        QVERIFY(QDir().mkpath(home.filePath(".config")) && conf.open(QIODevice::WriteOnly) &&
-                conf.write("[KALO]\nBID = 01009\nBDesc = Cheese|cheddar\nCustomWeight = abc\n"));
-        conf.close();
+        const QString conf = home.filePath(".config/KALO.conf");
+        QVERIFY(
+            QDir().mkpath(home.filePath(".config")) &&
+            writeFile(conf, "[KALO]\nBID = 01009\nBDesc = Cheese|cheddar\nCustomWeight = abc\n"));
         QProcess first;
         start(first, home.path(), {"-platform", "offscreen"});
         // It listens on a socket in the runtime folder once it holds the settings file.
@@ -101,8 +101,8 @@ private slots:
         QCOMPARE(first.exitCode(), 0);
         // Saved on the way out: the number in its compared form, the description from FOODS.db,
         // the weight as the options captured it.
-        QVERIFY(conf.open(QIODevice::ReadOnly));
-        QVERIFY(conf.readAll().contains("BID = 1009\nBDesc = Cheese, cheddar\nCustomWeight = 100"));
+        QVERIFY(
+            fileContents(conf).contains("BID = 1009\nBDesc = Cheese, cheddar\nCustomWeight = 100"));
     }
 };
 

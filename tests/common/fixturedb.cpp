@@ -119,3 +119,13 @@ QStringList debugMessages(const std::function<void()> &run) {
     capturing = nullptr;
     return lines;
 }
+
+QByteArray fileContents(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}

@@ -40,5 +40,9 @@ QString realFoodsDatabase();
         QSKIP("the real FOODS.db was not built");                                                  \
     }
 
+// The bytes of a file (empty when it cannot be read), and writing them anew.
+QByteArray fileContents(const QString &path);
+bool writeFile(const QString &path, const QByteArray &bytes);
+
 // The debug messages (the statements the database wrapper logs) while run runs.
 QStringList debugMessages(const std::function<void()> &run);

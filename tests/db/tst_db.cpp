@@ -1,6 +1,7 @@
 // Tests of db/: the SQLite wrapper, its results, transactions and quoting, on real database files.
 #include "db/sqlitedb.h"
 #include "db/transaction.h"
+#include "tests/common/fixturedb.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,10 +53,9 @@ private slots:
         QFETCH(QString, file);
         QFETCH(bool, create);
         QFETCH(QString, error);
-        QFile old(dir.filePath("old.db")); // how a file of the library's version 2 starts
-        old.open(QIODevice::WriteOnly);
-        old.write("** This file contains an SQLite 2.1 database **" + QByteArray(977, '\0'));
-        old.close();
+        // How a file of the library's version 2 starts.
+        writeFile(dir.filePath("old.db"),
+                  "** This file contains an SQLite 2.1 database **" + QByteArray(977, '\0'));
         file = dir.filePath(file);
         const bool existed = QFile::exists(file);
         SQLiteDB db(path, false);

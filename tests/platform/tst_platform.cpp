@@ -2,6 +2,7 @@
 #include "platform/cnumber.h"
 #include "platform/config.h"
 #include "platform/installdir.h"
+#include "tests/common/fixturedb.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,16 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 const QByteArray oldFile = "[KALO]\nName = old\n"_ba;
 const QString newValue(100, u'n');
@@ -75,7 +66,7 @@ private slots:
             if (!value.isNull())
                 config.writeEntry("Name", value); // the value it holds: nothing to write
         }
-        QCOMPARE(readFile(path), content); // a file edited by hand stays as it is
+        QCOMPARE(fileContents(path), content); // a file edited by hand stays as it is
     }
 
     void configWriting() {
@@ -93,8 +84,9 @@ private slots:
             config.writeEntry("List", QStringList{"x", "y|z", QString()}, u'|');
             config.writeEntry("Empty", QStringList(), u'|');
         } // written as the object goes
-        QCOMPARE(readFile(path), "[Other]\nKeep = 0\n[KALO]\nNumber = -3\n"
-                                 "Text = Cr\xC3\xA8me Flag = 0  [x]\nList = x|y|z|\nEmpty = \n"_ba);
+        QCOMPARE(fileContents(path),
+                 "[Other]\nKeep = 0\n[KALO]\nNumber = -3\n"
+                 "Text = Cr\xC3\xA8me Flag = 0  [x]\nList = x|y|z|\nEmpty = \n"_ba);
         {
             Config config("KALO", Config::User);
             config.setGroup("KALO");
@@ -103,7 +95,7 @@ private slots:
             config.writeEntry("Number", true);
             config.removeEntry("Text");
         }
-        QCOMPARE(readFile(path),
+        QCOMPARE(fileContents(path),
                  "[Other]\nKeep = 0\n[KALO]\nNumber = 1\nList = x|y|z|\nEmpty = \n"_ba);
     }
 
@@ -142,9 +134,9 @@ private slots:
             }
             int status = 0;
             QVERIFY(!killed || (waitpid(child, &status, 0) == child && WIFSIGNALED(status)));
-            QCOMPARE(readFile(path), oldFile);
+            QCOMPARE(fileContents(path), oldFile);
         } // the object writes again as it goes, now with space
-        QCOMPARE(readFile(path), "[KALO]\nName = " + newValue.toUtf8() + '\n');
+        QCOMPARE(fileContents(path), "[KALO]\nName = " + newValue.toUtf8() + '\n');
     }
 
     void cStrtod_data() {

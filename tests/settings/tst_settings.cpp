@@ -3,6 +3,7 @@
 #include "settings/bookmarks.h"
 #include "settings/settings.h"
 #include "settings/weightrules.h"
+#include "tests/common/fixturedb.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,9 +60,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFile::remove(path);
         if (file != "-") {
-            QFile out(path);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(file);
+            QVERIFY(writeFile(path, file));
         }
         QTEST(describe(loadSettings()), "settings");
     }
@@ -92,9 +91,7 @@ private slots:
         s.bookmarkDescs << desc;
         s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg"));
         QVERIFY(saveSettings(s));
-        QFile in(path);
-        QVERIFY(in.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromUtf8(in.readAll()).contains(stored));
+        QVERIFY(QString::fromUtf8(fileContents(path)).contains(stored));
         QTEST(describe(loadSettings()), "reread");
     }
 
@@ -156,10 +153,8 @@ private slots:
         QFETCH(QString, bid);
         QFETCH(QString, bdesc);
         QFETCH(QString, removed);
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write(QStringLiteral("[KALO]\nBID = %1\nBDesc = %2\n").arg(bid, bdesc).toUtf8());
-        out.close();
+        QVERIFY(
+            writeFile(path, QString("[KALO]\nBID = %1\nBDesc = %2\n").arg(bid, bdesc).toUtf8()));
         Settings s = loadSettings();
         QHash<QString, QString> foods{{"1001", "Butter, salted"}, {"1009", "Cheese, cheddar"}};
         repairBookmarks(s, [&foods](const QString &id) { return foods.value(id); });

@@ -2,6 +2,7 @@
 // named.
 #include "db/datainfo.h"
 #include "db/sqlitedb.h"
+#include "tests/common/fixturedb.h"
 #include "tests/tools/toolsfixture.h"
 
 #include <QProcess>
@@ -25,8 +26,7 @@ class TestKaloMkdb : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(zipFolder(fixturePath(QStringLiteral("jar")), dir.filePath("sr24.jar")));
-        QFile bad(dir.filePath("nozip.jar"));
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("This is not a zip file.") > 0);
+        QVERIFY(writeFile(dir.filePath("nozip.jar"), "This is not a zip file."));
     }
 
     // Refused: a usage error exits with 2, unreadable input with 1; a file already at the
@@ -58,17 +58,14 @@ private slots:
         QFETCH(QStringList, arguments);
         QTemporaryDir work;
         const QString output = work.filePath(QStringLiteral("FOODS.db"));
-        QFile old(output);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous") == 8);
-        old.close();
+        QVERIFY(writeFile(output, "previous"));
         if (arguments.last() == QLatin1String("-o"))
             arguments << output;
         QString err;
         QTEST(mkdb(arguments, &err), "status");
         QFETCH(QString, message);
         QVERIFY2(err.contains(message), qPrintable(err));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous"));
+        QCOMPARE(fileContents(output), QByteArray("previous"));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"FOODS.db"});
     }
 

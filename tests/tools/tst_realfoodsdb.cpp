@@ -10,15 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QByteArray contents(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 class TestRealFoodsDb : public QObject {
     Q_OBJECT
     QString path;
@@ -68,13 +59,13 @@ private slots:
         QTemporaryDir dir;
         const QString copy = dir.filePath(QStringLiteral("FOODS.db"));
         QVERIFY(QFile::copy(path, copy));
-        const QByteArray before = contents(copy);
+        const QByteArray before = fileContents(copy);
         SQLiteDB installed(QStringLiteral("file:%1?mode=ro").arg(copy), true);
         QVERIFY(installed.isOpen());
         QCOMPARE(debugMessages([&installed] { prepareTopCache(installed); }), QStringList());
         QVERIFY(!installed.hasError());
         installed.close();
-        QCOMPARE(contents(copy), before);
+        QCOMPARE(fileContents(copy), before);
     }
 
     void wordTokens() {

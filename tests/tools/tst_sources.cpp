@@ -1,6 +1,7 @@
 // FOODS.db from each source the builder reads: the SR24 jar, the SR ASCII files and a FoodData
 // Central download; their readers, the writer, and the tables they give.
 #include "db/sqlitedb.h"
+#include "tests/common/fixturedb.h"
 #include "tests/tools/toolsfixture.h"
 #include "tools/csvreader.h"
 #include "tools/fdcreader.h"
@@ -414,9 +415,7 @@ private slots:
     void failedBuildLeavesOutputUntouched() {
         QTemporaryDir work;
         const QString output = work.filePath(QStringLiteral("FOODS.db"));
-        QFile old(output);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous") == 8);
-        old.close();
+        QVERIFY(writeFile(output, "previous"));
         SrData data;
         data.groups = {{QStringLiteral("0100"), QStringLiteral("Dairy")}};
         data.foods.push_back(
@@ -432,9 +431,7 @@ private slots:
         QVERIFY(!writer.write(data, output, {}));
         QVERIFY(
             writer.errorString().startsWith(QLatin1String("food 1002: its description holds '@'")));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous"));
-        old.close();
+        QCOMPARE(fileContents(output), QByteArray("previous"));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), QStringList{"FOODS.db"});
 
         // A complete file replaces the old one whole, readable by all.

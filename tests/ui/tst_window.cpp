@@ -98,9 +98,7 @@ private slots:
         WindowFixture f(damage, fixture);
         QFile::remove(Config::userFilePath("KALO"));
         if (!fixture && file != "none") {
-            QFile out(f.foodsPath());
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write(file);
+            QVERIFY(writeFile(f.foodsPath(), file));
         }
         if (file == "read-only") {
             dropTopCache(*std::make_unique<SQLiteDB>(f.foodsPath(), false));

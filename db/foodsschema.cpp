@@ -13,14 +13,6 @@ const int foodsNutrientNumbers[foodsNutrientCount] = {
     417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
 };
 
-int foodsNutrientColumnOf(int nutrientNumber) {
-    for (int i = 0; i < foodsNutrientCount; ++i) {
-        if (foodsNutrientNumbers[i] == nutrientNumber)
-            return i;
-    }
-    return -1;
-}
-
 QStringList foodsSchemaStatements() {
     QString foods = QStringLiteral("CREATE TABLE FOODS_WR (NDB_No INTEGER PRIMARY KEY, "
                                    "\"desc\" TEXT NOT NULL, FdGrp_Cd TEXT NOT NULL");
@@ -49,17 +41,6 @@ QStringList foodsIndexStatements() {
         QStringLiteral("CREATE INDEX FOODS_GROUP_desc ON FOODS_GROUP (FdGrp_Desc)"),
         QStringLiteral("CREATE INDEX WORDS_WR_text ON WORDS_WR (TEXT COLLATE NOCASE)"),
     };
-}
-
-QString foodsProbeStatement() {
-    QString columns = QStringLiteral("FOODS_WR.NDB_No, FOODS_WR.\"desc\", FOODS_WR.FdGrp_Cd");
-    for (const char *column : foodsNutrientColumns)
-        columns += QStringLiteral(", FOODS_WR.") + QLatin1String(column);
-    columns += QStringLiteral(", FOODS_WR.GmWt_1, FOODS_WR.GmWt_Desc1, FOODS_WR.GmWt_2, "
-                              "FOODS_WR.GmWt_Desc2, FOODS_GROUP.FdGrp_Cd, FOODS_GROUP.FdGrp_Desc, "
-                              "WORDS_WR.WID, WORDS_WR.TEXT");
-    return QStringLiteral("select ") + columns +
-           QStringLiteral(" from FOODS_WR, FOODS_GROUP, WORDS_WR limit 0");
 }
 
 QStringList foodsRecordSchemaStatements() {

@@ -8,8 +8,6 @@ constexpr int foodsNutrientCount = 25;
 extern const char *const foodsNutrientColumns[foodsNutrientCount];
 // The USDA nutrient number (NUTR_DEF's Nutr_No) of each of those columns, in the same order.
 extern const int foodsNutrientNumbers[foodsNutrientCount];
-// The column of FOODS_WR that holds a USDA nutrient number; -1 when none does.
-int foodsNutrientColumnOf(int nutrientNumber);
 
 // CREATE TABLE statements of FOODS_GROUP, FOODS_WR and WORDS_WR, one statement per entry.
 // NDB_No is an integer (the unquoted food number of the details statement and the "id int" of
@@ -18,10 +16,6 @@ int foodsNutrientColumnOf(int nutrientNumber);
 QStringList foodsSchemaStatements();
 // CREATE INDEX statements for the program's queries.
 QStringList foodsIndexStatements();
-// A statement that reads no row but names every table and column the program reads: it fails
-// with the library's message ("no such table: WORDS_WR", "no such column: FOODS_WR.desc") on a
-// file that lacks one, and succeeds on any FOODS.db the program can use.
-QString foodsProbeStatement();
 
 // CREATE TABLE statements of the food's whole record and of the data's origin, which the program
 // reads when present and does without when absent: SERVINGS (every serving in USDA order, Seq

@@ -15,11 +15,6 @@ const char *const nutrientUnits[nutrientCount] = {
     "mcg",  "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg",  "mcg",
 };
 
-const int nutrientNumbers[nutrientCount] = {
-    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
-    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
-};
-
 const char *const detailColumns =
     "Energ_Kcal,Cholestrl,Tot_Lipid,FA_Sat,Water,Carbohydrt,Fiber_TD,Protein,Vit_C,Vit_B6,"
     "Vit_B12,Vit_A,Vit_E,\r\n"

@@ -8,11 +8,10 @@
 constexpr int nutrientCount = 25;
 constexpr int basicRowCount = 8;
 
-// Indexed by catalogue index (0 = calories ... 24 = selenium).
+// Indexed by catalogue index (0 = calories ... 24 = selenium), the order of FOODS_WR's nutrient
+// columns, whose USDA numbers are foodsNutrientNumbers (db/foodsschema.h).
 extern const char *const nutrientNames[nutrientCount];
 extern const char *const nutrientUnits[nutrientCount];
-// The USDA nutrient number of each entry (the Daily Value table is keyed by it).
-extern const int nutrientNumbers[nutrientCount];
 
 // The select list of the details statement: the 25 nutrient columns in catalogue order, then the
 // description, number, two servings and the group's description (32 columns, two CR LF breaks).

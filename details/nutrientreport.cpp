@@ -1,10 +1,13 @@
 // The nutrient report: the HTML and plain texts of a food's report views for one serving weight.
 #include "details/nutrientreport.h"
 
+#include "db/foodsschema.h"
 #include "details/dailyvalues.h"
 #include "details/nutrientcatalogue.h"
 
 #include <cmath>
+
+static_assert(nutrientCount == foodsNutrientCount);
 
 namespace {
 
@@ -78,7 +81,7 @@ QList<ReportLine> basicLines(const QList<double> &values) {
     for (int i = 0; i < basicRowCount; ++i) {
         const int k = basicIndex[i];
         lines << ReportLine{QLatin1String(basicLabels[i]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), nutrientNumbers[k], false};
+                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
     }
     return lines;
 }
@@ -87,7 +90,7 @@ QList<ReportLine> detailedLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int k = 0; k < nutrientCount; ++k) {
         lines << ReportLine{QLatin1String(nutrientNames[k]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), nutrientNumbers[k], false};
+                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
     }
     return lines;
 }

@@ -69,6 +69,7 @@ private slots:
         QTest::addColumn<double>("grams");
         QTest::addColumn<QString>("row"); // its row of the detailed view
         QTest::newRow("30 g of 250 per 100 g") << 24 << 250.0 << 30.0 << "Selenium|mcg|75.000";
+        QTest::newRow("folate in micrograms") << 13 << 400.0 << 100.0 << "Folate|mcg|400.000";
         QTest::newRow("an unrounded serving weight")
             << 12 << 10.0 << 28.35 << "Vitamine E|mg_ATE|2.835";
         QTest::newRow("an amount the data does not give is unknown at any weight, not 0")
@@ -129,6 +130,9 @@ private slots:
         QTest::newRow("a number without a food says so")
             << "99" << true << "||99" << QStringList{"Custom  (50.0 g)"} << 2 << 0 << false
             << QStringList() << "No data for food 99 in this database.";
+        QTest::newRow("an empty number never reaches the statement")
+            << "" << false << "||" << QStringList{"Custom  (50.0 g)"} << 0 << 0 << false
+            << QStringList() << "No data for food  in this database.";
         QTest::newRow("a number that is not digits never reaches the statement")
             << "1 or 1=1" << false << "||1 or 1=1" << QStringList{"Custom  (50.0 g)"} << 0 << 0
             << false << QStringList() << "No data for food 1 or 1=1 in this database.";

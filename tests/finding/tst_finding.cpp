@@ -308,6 +308,8 @@ private slots:
         const QStringList seventeen = QString("a b c d e f g h i j k l m n o p q").split(' ');
         QTest::newRow("seventeen entries stay seventeen, the oldest dropped")
             << seventeen << "new" << (QStringList{"new"} + seventeen.mid(0, 16));
+        QTest::newRow("sixteen entries grow to seventeen")
+            << seventeen.mid(0, 16) << "new" << (QStringList{"new"} + seventeen.mid(0, 16));
         QTest::newRow("an empty text is recorded")
             << QStringList{"egg"} << "" << QStringList{"", "egg"};
     }
@@ -352,6 +354,10 @@ private slots:
             << QStringList{"create table topbasis (Criterion, Basis, NDB_No)",
                            "insert into topbasis values (5, '100kcal', 1001)"}
             << false << built;
+        QTest::newRow("an empty figure is left out as a missing one is")
+            << QStringList{"update FOODS_WR set FA_Sat='' where NDB_No=11215"} << false << built;
+        QTest::newRow("a cache without its first table is built again whole")
+            << QStringList{"create table topdata_FA_Sat_1 ( id int )"} << false << built;
         QTest::newRow("a failed build leaves no table behind")
             << QStringList{"create view topdata_Cholestrl_4 as select 1 as id"} << false
             << QStringList{"topcoverage", "topdata_Cholestrl_4"};

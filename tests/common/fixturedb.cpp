@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QtGlobal>
 
 namespace {
@@ -89,6 +90,12 @@ QStringList fullRecordStatements() {
 QString prepareInstallDir(const QString &dir, bool withDatabase,
                           const QStringList &extraStatements) {
     QDir().mkpath(dir + QStringLiteral("/pics/kalo/graphics"));
+    for (const auto &[name, colour] :
+         {std::pair{"bookmark_add.png_", Qt::red}, std::pair{"bookmark_remove.png_", Qt::green}}) {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(colour);
+        image.save(dir + QStringLiteral("/pics/kalo/graphics/") + name, "PNG");
+    }
     const QString path = dir + QStringLiteral("/pics/kalo/FOODS.db");
     if (withDatabase && !createFixtureDatabase(path, extraStatements))
         return QString();

@@ -24,7 +24,8 @@ QStringList fullRecordStatements();
 // Runs the statements on the database at the path; false when one fails.
 bool runStatements(const QString &path, const QStringList &statements);
 
-// Makes <dir>/pics/kalo/ and, when withDatabase, a fixture FOODS.db in it; sets QPEDIR to dir.
+// Makes <dir>/pics/kalo/ with the two bookmark pictures (16 px, "add" red, "remove" green) and,
+// when withDatabase, a fixture FOODS.db in it; sets QPEDIR to dir.
 // Returns the path of FOODS.db.
 QString prepareInstallDir(const QString &dir, bool withDatabase = true,
                           const QStringList &extraStatements = {});

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 MessageBoxWatcher::MessageBoxWatcher(const QString &buttonText)
     : button(buttonText) {
@@ -17,6 +18,8 @@ MessageBoxWatcher::MessageBoxWatcher(const QString &buttonText)
         box->setProperty("answered", true);
         titles << box->windowTitle();
         texts << box->text();
+        if (button == QLatin1String("Escape"))
+            return QTest::keyClick(box, Qt::Key_Escape);
         QAbstractButton *target = box->defaultButton();
         for (QAbstractButton *b : box->buttons())
             if (!button.isEmpty() && b->text() == button)

@@ -9,7 +9,8 @@
 class QWidget;
 
 // While it lives, answers every message box that appears by clicking the button with the given
-// text (the default button when empty), recording each box's title and text.
+// text (the default button when empty, the Escape key for "Escape"), recording each box's title
+// and text.
 class MessageBoxWatcher : public QObject {
 public:
     explicit MessageBoxWatcher(const QString &buttonText = QString());

@@ -5,9 +5,12 @@
 #include "tests/common/modal.h"
 #include "ui/foodlist.h"
 #include "ui/kalodetailsdialog.h"
+#include "ui/qpeapplication.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -105,14 +108,19 @@ void WindowFixture::search(const QString &text) {
 int runWidgetTest(QObject *test, int argc, char **argv) {
     QTemporaryDir screenDir;
     const QString screenFile = screenDir.path() + QStringLiteral("/screen.json");
-    QFile file(screenFile);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(R"({"screens": [{"name": "handheld", "x": 0, "y": 0, "width": 240,
+    writeFile(screenFile, R"({"screens": [{"name": "handheld", "x": 0, "y": 0, "width": 240,
                        "height": 320, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-    file.close();
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.isEmpty() || platform == "offscreen")
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screenFile.toUtf8());
-    QApplication app(argc, argv);
+    // The program's application object, which takes its icon from the theme beside the data.
+    const QString icons = screenDir.path() + QStringLiteral("/share/icons/hicolor/48x48/apps");
+    QDir().mkpath(icons);
+    QDir().mkpath(screenDir.path() + QStringLiteral("/share/kalo"));
+    QImage icon(48, 48, QImage::Format_RGB32);
+    icon.fill(Qt::darkGreen);
+    icon.save(icons + QStringLiteral("/kalo.png"));
+    qputenv("QPEDIR", QFile::encodeName(screenDir.path() + QStringLiteral("/share/kalo")));
+    QPEApplication app(argc, argv);
     return QTest::qExec(test, argc, argv);
 }

@@ -43,8 +43,8 @@ public:
     std::unique_ptr<KALOWindow> window;
 };
 
-// main() for a widget test: a handheld-sized (240 by 320) offscreen screen unless the caller
-// chose a platform of their own.
+// main() for a widget test: the program's application object with its icon installed, on a
+// handheld-sized (240 by 320) offscreen screen unless the caller chose a platform of their own.
 int runWidgetTest(QObject *test, int argc, char **argv);
 #define KALO_WIDGET_TEST_MAIN(TestClass)                                                           \
     int main(int argc, char **argv) {                                                              \

@@ -38,7 +38,9 @@ class TestDetails : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(createFixtureDatabase(dir.filePath("FOODS.db")));
+        QVERIFY(createFixtureDatabase(
+            dir.filePath("FOODS.db"),
+            {"update FOODS_WR set Vit_A=1002, Vit_E=0.29 where NDB_No=1009"}));
         QVERIFY(createFixtureDatabase(dir.filePath("record.db"), fullRecordStatements()));
     }
 
@@ -126,7 +128,7 @@ private slots:
             "Custom  (50.0 g)"};
         QTest::newRow("a number with leading zeros finds the food")
             << "01009" << false << cheddar << twoServings << 0 << 0 << false
-            << QStringList{"Calories|kcal|531.960"} << "Category: Dairy";
+            << QStringList{"Calories|kcal|531.960", "Vitamine E|mg_ATE|0.383"} << "Category: Dairy";
         QTest::newRow("a number without a food says so")
             << "99" << true << "||99" << QStringList{"Custom  (50.0 g)"} << 2 << 0 << false
             << QStringList() << "No data for food 99 in this database.";

@@ -42,6 +42,11 @@ class TestWindow : public QObject {
     static void press(KALODetailsDialog *d, const char *button) {
         QTest::mouseClick(d->findChild<QToolButton *>(QLatin1String(button)), Qt::LeftButton);
     }
+    // The colour of a button's picture (the fixture's bookmark pictures are red and green).
+    static QColor iconColour(KALODetailsDialog *d, const char *button) {
+        const QIcon icon = d->findChild<QToolButton *>(QLatin1String(button))->icon();
+        return icon.pixmap(16, 16).toImage().pixelColor(8, 8);
+    }
     // A value as KALO.conf holds it now.
     static QString stored(const char *key) {
         Config config(QStringLiteral("KALO"));
@@ -126,6 +131,7 @@ private slots:
             QVERIFY2(boxes.texts.first().contains(box), qPrintable(boxes.texts.first()));
         }
         QCOMPARE(f.window->windowTitle(), QStringLiteral("KALO - Browse"));
+        QVERIFY(!f.window->windowIcon().isNull()); // the one installed beside the data
         QTEST(f.rows("browseList"), "browsed");
         f.showPage(2); // nothing to rank on a closed or read-only database, and no further box
         const bool browsing = !f.rows("browseList").isEmpty();
@@ -240,7 +246,9 @@ private slots:
 
     void detailsDialog() {
         WindowFixture f;
-        f.start();
+        Settings settings;
+        settings.customWeight = qInf(); // counts as 100 g
+        f.start(settings);
         bool checked = false;
         QVERIFY(f.openFood("browseList", "1009", [&](KALODetailsDialog *d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Details (1009)"));
@@ -249,24 +257,28 @@ private slots:
             QVERIFY(reportText(d).contains("531.960")); // 403 kcal in 132 g
             QCOMPARE(d->findChild<QLabel *>("weightLabel")->text(),
                      QStringLiteral("1 cup, diced  (132.0 g)"));
-            press(d, "viewButton");
-            QVERIFY(reportText(d).contains("Selenium"));
-            press(d, "bookmarkButton");
-            QCOMPARE(d->windowTitle(), QStringLiteral("Bookmark Added"));
-            QCOMPARE(stored("BID"), QStringLiteral("1009")); // a kill now would lose nothing
-            QTRY_COMPARE_WITH_TIMEOUT(d->windowTitle(), QStringLiteral("Details (1009)"), 3000);
-            // The last serving is the custom weight: the stored amounts per 100 g.
+            // Both servings, then the custom weight; the second chosen: 244 g.
+            QStringList entries;
             whenModalShown(
-                [](QWidget *w) {
+                [&entries](QWidget *w) {
                     auto *menu = static_cast<QMenu *>(w);
-                    QCOMPARE(menu->actions().size(), 3);
-                    QAction *custom = menu->actions().last();
+                    for (QAction *entry : menu->actions())
+                        entries << entry->text();
                     QTest::mouseClick(menu, Qt::LeftButton, {},
-                                      menu->actionGeometry(custom).center());
+                                      menu->actionGeometry(menu->actions().value(1)).center());
                 },
                 "QMenu");
             press(d, "weightButton");
-            QTRY_VERIFY(reportText(d).contains("403.000"));
+            QCOMPARE(entries.value(2), QStringLiteral("Custom  (100.0 g)"));
+            QTRY_VERIFY(reportText(d).contains("983.320"));
+            press(d, "viewButton");
+            QVERIFY(reportText(d).contains("Selenium"));
+            QCOMPARE(iconColour(d, "bookmarkButton"), QColor(Qt::red)); // "add"
+            press(d, "bookmarkButton");
+            QCOMPARE(d->windowTitle(), QStringLiteral("Bookmark Added"));
+            QCOMPARE(iconColour(d, "bookmarkButton"), QColor(Qt::green));
+            QCOMPARE(stored("BID"), QStringLiteral("1009")); // a kill now would lose nothing
+            QTRY_COMPARE_WITH_TIMEOUT(d->windowTitle(), QStringLiteral("Details (1009)"), 3000);
             checked = true;
         }));
         QVERIFY(checked);
@@ -380,6 +392,7 @@ private slots:
         QTest::addColumn<int>("left");
         QTest::newRow("No keeps them") << "No" << 2;
         QTest::newRow("Yes deletes them") << "Yes" << 0;
+        QTest::newRow("Escape keeps them") << "Escape" << 2;
     }
     void clearBookmarks() {
         QFETCH(QString, answer);
@@ -397,7 +410,7 @@ private slots:
         QTEST(int(f.rows("bookmarkList").size()), "left");
         QTEST(int(f.window->userSettings().bookmarkIds.size()), "left");
         QTEST(int(f.window->userSettings().bookmarkDescs.size()), "left");
-        QCOMPARE(f.child<QToolButton>("clearBookmarksButton")->isEnabled(), answer == "No");
+        QCOMPARE(f.child<QToolButton>("clearBookmarksButton")->isEnabled(), answer != "Yes");
         QCOMPARE(f.window->userSettings().searchHistory, QStringList{"egg"});
     }
 

@@ -59,7 +59,8 @@ QStringList WindowFixture::rows(const char *list) const {
 }
 
 bool WindowFixture::openFood(const char *list, const QString &foodId,
-                             const std::function<void(KALODetailsDialog *)> &inDialog) {
+                             const std::function<void(KALODetailsDialog *)> &inDialog,
+                             Qt::Key key) {
     auto *view = child<FoodList>(list);
     if (view)
         view->finishFilling();
@@ -82,7 +83,12 @@ bool WindowFixture::openFood(const char *list, const QString &foodId,
                 details->reject();
         },
         "KALODetailsDialog");
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    view->setFocus();
+    view->setCurrentIndex(index);
+    if (key != Qt::Key_unknown)
+        QTest::keyClick(view, key);
+    else
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     return shown;
 }
 

@@ -29,10 +29,11 @@ public:
     void showPage(int index);
     // The column-0 texts of a list, top to bottom, once all its rows are read.
     QStringList rows(const char *list) const;
-    // Clicks the row of the food in the list. inDialog runs while the details dialog is shown,
-    // which is then closed. False when no dialog came up.
+    // Clicks the row of the food in the list, or makes it current and presses the key. inDialog
+    // runs while the details dialog is shown, which is then closed. False when none came up.
     bool openFood(const char *list, const QString &foodId,
-                  const std::function<void(KALODetailsDialog *)> &inDialog = {});
+                  const std::function<void(KALODetailsDialog *)> &inDialog = {},
+                  Qt::Key key = Qt::Key_unknown);
 
     // Chooses the combo's entry with the keyboard, as a user does: one activation of that entry.
     static void activate(QComboBox *combo, const QString &text);

@@ -73,11 +73,11 @@ private slots:
         QTest::newRow("a weight keeps six significant digits")
             << 12.3456789 << "Butter"
             << "CustomWeight = 12.3457\nBID = 1001\nBDesc = Butter"
-            << "1 12.3457 [1001] [Butter] [egg]";
+            << "1 12.3457 [1001] [Butter] [egg,tea]";
         // clang-format off
         QTest::newRow("a '|' is written as '/' in a description and as a blank in the history")
-            << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk"
-            << "1 100 [1001] [egg/milk] [egg milk]";
+            << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk|tea"
+            << "1 100 [1001] [egg/milk] [egg milk,tea]";
         // clang-format on
     }
     void saveAndLoad() {
@@ -89,7 +89,7 @@ private slots:
         s.customWeight = weight;
         s.bookmarkIds << QStringLiteral("1001");
         s.bookmarkDescs << desc;
-        s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg"));
+        s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg")) << "tea";
         QVERIFY(saveSettings(s));
         QVERIFY(QString::fromUtf8(fileContents(path)).contains(stored));
         QTEST(describe(loadSettings()), "reread");
@@ -106,6 +106,8 @@ private slots:
         QTest::newRow("fifty pairs grow to fifty-one") << 50 << "+7" << true << "1000 7 51 51";
         QTest::newRow("fifty-one pairs lose the oldest") << 51 << "+7" << true << "1001 7 51 51";
         QTest::newRow("removing takes the pair out") << 3 << "-1001" << true << "1000 1002 2 2";
+        QTest::newRow("removing the last pair takes its description too")
+            << 3 << "-1002" << true << "1000 1001 2 2";
         QTest::newRow("removing a number not bookmarked changes nothing")
             << 2 << "-9" << false << "1000 1001 2 2";
     }

@@ -190,6 +190,11 @@ private slots:
         QVERIFY(boxes.texts.first().contains("no such table: FOODS_WR"));
         QCOMPARE(f.rows("searchList").size(), 2);
         QVERIFY(f.child<QComboBox>("searchCombo")->isEnabled());
+        QVERIFY(runStatements(f.foodsPath(), {"drop table FOODS_GROUP"})); // no group found
+        f.showPage(0);
+        WindowFixture::activate(f.child<QComboBox>("categoryCombo"), "Dairy and Egg Products");
+        QCOMPARE(boxes.count(), 2);
+        QVERIFY(f.child<QComboBox>("categoryCombo")->isEnabled());
     }
 
     // The sort chosen with a header stays when the list is filled again; a search under Best
@@ -377,13 +382,16 @@ private slots:
         settings.bookmarkDescs << "Gone food";
         f.start(settings);
         f.showPage(3);
-        QVERIFY(f.openFood("bookmarkList", "99999", [&](KALODetailsDialog *d) {
-            QCOMPARE(d->windowTitle(), QStringLiteral("Details (99999)"));
-            QCOMPARE(reportText(d), QStringLiteral("No data for food 99999 in this database."));
-            press(d, "bookmarkButton");
-            QCOMPARE(f.window->userSettings().bookmarkIds, QStringList());
-            press(d, "bookmarkButton"); // back, paired with its description
-        }));
+        QVERIFY(f.openFood(
+            "bookmarkList", "99999",
+            [&](KALODetailsDialog *d) { // by Return
+                QCOMPARE(d->windowTitle(), QStringLiteral("Details (99999)"));
+                QCOMPARE(reportText(d), QStringLiteral("No data for food 99999 in this database."));
+                press(d, "bookmarkButton");
+                QCOMPARE(f.window->userSettings().bookmarkIds, QStringList());
+                press(d, "bookmarkButton"); // back, paired with its description
+            },
+            Qt::Key_Return));
         QCOMPARE(f.window->userSettings().bookmarkDescs, QStringList{"Gone food"});
     }
 
@@ -474,6 +482,27 @@ private slots:
         QCOMPARE(stored("BID"), left.join('|')); // written at once
     }
 
+    // The processing window: one label, made once, shown and hidden again.
+    void processingWindow() {
+        WindowFixture f;
+        f.start();
+        const auto labels = [] {
+            QWidgetList found;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("processing window"))
+                    found << w;
+            return found;
+        };
+        f.window->showProcessing();
+        f.window->hideProcessing();
+        f.window->showProcessing();
+        QCOMPARE(labels().size(), 1);
+        QVERIFY(labels().first()->isVisible());
+        QCOMPARE(labels().first()->geometry(), QRect(40, 130, 160, 60));
+        f.window->hideProcessing();
+        QVERIFY(!labels().first()->isVisible());
+    }
+
     void optionsAreCapturedAndSaved() {
         WindowFixture f;
         f.start();
@@ -491,7 +520,10 @@ private slots:
             QVERIFY(reportText(d).contains("Selenium")); // the expanded view by default
         }));
         f.showPage(4);
-        weight->setText("12.345"); // saved without leaving the page
+        QCOMPARE(weight->text(), QStringLiteral("50.00")); // as it counts
+        weight->clear();
+        QTest::keyClicks(weight, "12,345"); // a decimal comma is taken for a point
+        // Saved without leaving the page.
         f.stop();
         QCOMPARE(stored("CustomWeight"), QStringLiteral("12.345"));
         QCOMPARE(stored("BasicView"), QStringLiteral("0"));

@@ -1,7 +1,6 @@
 // A food's details without a window: the report state read from the database, the report texts
 // and the servings.
 #include "db/sqlitedb.h"
-#include "details/comparison.h"
 #include "details/foodreport.h"
 #include "details/nutrientcatalogue.h"
 #include "details/nutrientreport.h"
@@ -179,18 +178,6 @@ private slots:
             QVERIFY2(shown.contains(row), qPrintable(row + " in " + shown.join(", ")));
         QFETCH(QString, html);
         QVERIFY2(text.contains(html, Qt::CaseInsensitive), qPrintable(text));
-    }
-
-    // Compared in the full view, a nutrient only one of the foods has a figure for is listed.
-    void compareFullView() {
-        SQLiteDB db(dir.filePath("record.db"), false);
-        const FoodReport a = loadFoodReport(db, "1009", {{"@CHD@", "cheddar"}}, 50);
-        const FoodReport b = loadFoodReport(db, "11215", {}, 50);
-        QStringList shown;
-        for (const CompareRow &r : compareRows(a, b, ReportView::Full))
-            shown << r.name + '|' + r.unit + '|' + r.first + '|' + r.second;
-        QVERIFY2(shown.contains("Lysine|g|--|0.137") && shown.contains("Leucine|g|1.192|--"),
-                 qPrintable(shown.join(", ")));
     }
 };
 

@@ -322,8 +322,6 @@ private slots:
     void expansion_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("text without tokens is unchanged") << "Cheese, blue"
-                                                          << "Cheese, blue";
         QTest::newRow("a token becomes its word") << "Cheese, @CHD@ (x)"
                                                   << "Cheese, cheddar (x)";
         QTest::newRow("an unknown token disappears") << "a @NO@b"

@@ -171,7 +171,6 @@ private slots:
         const QString beside = QDir(KALO_BUILD_DIR).canonicalPath() + "/share/kalo/";
         QTest::newRow("QPEDIR") << "/opt/qpe"_ba << u"/opt/qpe/"_s;
         QTest::newRow("no QPEDIR: the data beside the program") << QByteArray() << beside;
-        QTest::newRow("an empty QPEDIR counts as unset") << ""_ba << beside;
     }
     void installationDirectory() {
         QFETCH(QByteArray, qpedir);

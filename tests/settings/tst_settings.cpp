@@ -53,8 +53,6 @@ private slots:
                       "two keys wins")
             << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")
             << "1 100 [2] [] []";
-        QTest::newRow("empty list items are dropped")
-            << QByteArray("[KALO]\nSItems = |egg||milk|\n") << "1 100 [] [] [egg,milk]";
     }
     void load() {
         QFETCH(QByteArray, file);
@@ -178,7 +176,6 @@ private slots:
         QTest::newRow("nan is the default") << "nan" << 100.0;
         QTest::newRow("three decimals are kept") << "12.345" << 12.345;
         QTest::newRow("a decimal comma is a decimal point") << "12,5" << 12.5;
-        QTest::newRow("the leading number counts") << "28.35 g" << 28.35;
     }
     void weightRules() {
         QFETCH(QString, typed);

@@ -74,7 +74,6 @@ private slots:
         QTest::newRow("a whole amount has no decimals") << QByteArray("1.0") << "1 cup";
         QTest::newRow("three decimals are kept, more rounded")
             << QByteArray("3.52749") << "3.527 cup";
-        QTest::newRow("rounding may end in a whole number") << QByteArray("1.9999") << "2 cup";
         QTest::newRow("a leading point, zeros of the whole part kept")
             << QByteArray(".5") << "0.5 cup";
         QTest::newRow("an empty text is refused") << QByteArray("") << "refused";
@@ -276,6 +275,10 @@ private slots:
         QTest::newRow("of a figure given twice the last counts")
             << int(Fdc) << "select Nutr_Val from NUTRIENT_DATA where NDB_No=9200002 and Nutr_No=203"
             << "24";
+        QTest::newRow("where the data comes from")
+            << int(Fdc) << "select \"Key\", Value from DATA_INFO order by 1"
+            << "DataTypes|Foundation, SR Legacy, Survey (FNDDS), Branded\nPublished|2024-04-18\n"
+               "Source|USDA FoodData Central";
         QTest::newRow("the search index")
             << int(Fdc) << "select rowid from FOODS_FTS where \"desc\" like '%chewy%'"
             << "9200003";
@@ -337,6 +340,23 @@ private slots:
             << int(Ascii) << "NUT_DATA.txt" << QByteArray("~01009~^~203~")
             << QByteArray("~01009~^~203~^24,9^15") << QString()
             << "NUT_DATA.txt:2: amount '24,9' is not a number";
+        QTest::newRow("a figure given twice")
+            << int(Ascii) << "NUT_DATA.txt" << QByteArray("~01009~^~203~")
+            << QByteArray("~01009~^~208~^1") << QString()
+            << "NUT_DATA.txt:2: nutrient 208 of food 01009 given twice";
+        QTest::newRow("a gram weight missing")
+            << int(Ascii) << "WEIGHT.txt" << QByteArray("~01009~^~4~")
+            << QByteArray("~01009~^~4~^1^~oz~^^") << QString()
+            << "WEIGHT.txt:6: gram weight '' is not a number";
+        QTest::newRow("a listed food without its file")
+            << int(Jar) << "usda_sr24/foods.index" << QByteArray("23001|")
+            << QByteArray("23002|Beef") << QString()
+            << "usda_sr24/23002.xml: missing from the jar (listed in usda_sr24/foods.index line 3)";
+        QTest::newRow("a nutrient given twice")
+            << int(Jar) << "usda_sr24/23001.xml" << QByteArray("<food")
+            << QByteArray("<food uid=\"23001\"><nutrient amount=\"1\" name=\"Iron\"/>\n<nutrient "
+                          "amount=\"2\" name=\"Iron\"/></food>")
+            << QString() << "usda_sr24/23001.xml:2: nutrient Iron given twice";
         QTest::newRow("an index line without a number")
             << int(Jar) << "usda_sr24/foods.index" << QByteArray("23001|")
             << QByteArray("Beef|23001") << QString()

@@ -90,8 +90,6 @@ private slots:
     void servings_data() {
         QTest::addColumn<QStringList>("stored"); // weight 1, name 1, weight 2, name 2
         QTest::addColumn<QStringList>("menu");
-        QTest::newRow("no serving: only the custom weight")
-            << QStringList{"", "", QString(), QString()} << QStringList{"Custom  (100.0 g)"};
         QTest::newRow("a missing first serving makes the second the first")
             << QStringList{"0", "none", "61", "1 medium"}
             << QStringList{"1 medium  (61.0 g)", "Custom  (100.0 g)"};

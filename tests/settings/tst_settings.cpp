@@ -12,9 +12,14 @@
 
 namespace {
 
+// The choices as digits (basic view, full view, Daily Value, Best Match, all words), the weight
+// and the three lists.
 QString describe(const Settings &s) {
+    QString flags;
+    for (const bool on : {s.basicView, s.fullView, s.showDailyValue, s.bestMatch, s.matchAllWords})
+        flags += on ? '1' : '0';
     return QStringLiteral("%1 %2 [%3] [%4] [%5]")
-        .arg(s.basicView)
+        .arg(flags)
         .arg(s.customWeight)
         .arg(s.bookmarkIds.join(','), s.bookmarkDescs.join(','), s.searchHistory.join(','));
 }
@@ -44,15 +49,16 @@ private slots:
     void load_data() {
         QTest::addColumn<QByteArray>("file"); // "-": no file
         QTest::addColumn<QString>("settings");
-        QTest::newRow("no file gives the defaults") << QByteArray("-") << "1 100 [] [] []";
+        QTest::newRow("no file gives the defaults") << QByteArray("-") << "10000 100 [] [] []";
         QTest::newRow("all keys")
-            << QByteArray("[KALO]\nBasicView = 0\nCustomWeight = 12.5\nBID = 1001|1009\n"
+            << QByteArray("[KALO]\nBasicView = 0\nFullView = 1\nDailyValue = 1\nBestMatch = 1\n"
+                          "MatchAllWords = 1\nCustomWeight = 12.5\nBID = 1001|1009\n"
                           "BDesc = Butter|Cheese\nSItems = egg|milk\n")
-            << "0 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
+            << "01111 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
         QTest::newRow("other groups, lines without '=', unknown keys are passed over; the later of "
                       "two keys wins")
             << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")
-            << "1 100 [2] [] []";
+            << "10000 100 [2] [] []";
     }
     void load() {
         QFETCH(QByteArray, file);
@@ -71,11 +77,11 @@ private slots:
         QTest::newRow("a weight keeps six significant digits")
             << 12.3456789 << "Butter"
             << "CustomWeight = 12.3457\nBID = 1001\nBDesc = Butter"
-            << "1 12.3457 [1001] [Butter] [egg,tea]";
+            << "11111 12.3457 [1001] [Butter] [egg,tea]";
         // clang-format off
         QTest::newRow("a '|' is written as '/' in a description and as a blank in the history")
             << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk|tea"
-            << "1 100 [1001] [egg/milk] [egg milk,tea]";
+            << "11111 100 [1001] [egg/milk] [egg milk,tea]";
         // clang-format on
     }
     void saveAndLoad() {
@@ -85,6 +91,7 @@ private slots:
         QFile::remove(path);
         Settings s;
         s.customWeight = weight;
+        s.fullView = s.showDailyValue = s.bestMatch = s.matchAllWords = true;
         s.bookmarkIds << QStringLiteral("1001");
         s.bookmarkDescs << desc;
         s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg")) << "tea";

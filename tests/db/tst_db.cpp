@@ -48,6 +48,7 @@ private slots:
             << "missing.db" << false << "File does not exist";
         QTest::newRow("a file of the older library is no database")
             << "old.db" << true << "file is not a database";
+        QTest::newRow("a directory") << "." << false << "unable to open database file";
     }
     void opening() {
         QFETCH(QString, file);
@@ -98,6 +99,7 @@ private slots:
             "SELECT n FROM t WHERE s = 'x';/**/DROP/**/TABLE/**/t; --'", refused, 0);
         row("an incomplete second statement", "SELECT n FROM t; DROP", refused, 0);
         row("a statement behind a NUL character", u"SELECT n FROM t;\0DROP TABLE t"_s, refused, 0);
+        row("a NUL character first", u"\0DROP TABLE t"_s, refused, 0);
     }
     void statements() {
         QFETCH(QString, sql);

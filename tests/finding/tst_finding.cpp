@@ -326,8 +326,6 @@ private slots:
                                                   << "Cheese, cheddar (x)";
         QTest::newRow("an unknown token disappears") << "a @NO@b"
                                                      << "a b";
-        QTest::newRow("two delimiters are a token of their own") << "x@@y"
-                                                                 << "xemptyy";
         QTest::newRow("an unclosed token runs to the end") << "Oil, @olive"
                                                            << "Oil, ";
     }

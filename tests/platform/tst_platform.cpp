@@ -37,9 +37,13 @@ private slots:
         QTest::newRow("blanks around key and value dropped, inner ones kept; UTF-8")
             << "[KALO]\n  Name  =  Cr\xC3\xA8me  br\xC3\xBBl\xC3\xA9\x65 \t"_ba
             << u"Crème  brûlée"_s << false;
+        QTest::newRow("an equals sign in the value") << "[KALO]\nName=a=b"_ba << u"a=b"_s << false;
         QTest::newRow("an empty value is a value") << "[KALO]\nName ="_ba << u""_s << false;
+        QTest::newRow("the later line wins") << "[KALO]\nName=1\nName=2"_ba << u"2"_s << true;
         QTest::newRow("no key before any group, in another group or without an equals sign")
             << "Name = x\n[Other]\nName = y\n[KALO]\nName"_ba << QString() << true;
+        QTest::newRow("a group given twice is one group")
+            << "[KALO]\n[Other]\n[KALO]\nName = k"_ba << u"k"_s << false;
         QTest::newRow("Windows line ends") << "[KALO]\r\nName = v\r\n"_ba << u"v"_s << false;
         QTest::newRow("a byte order mark") << "\xEF\xBB\xBF"_ba + v << u"v"_s << false;
         QTest::newRow("binary garbage")
@@ -145,6 +149,7 @@ private slots:
         QTest::addColumn<double>("expected");
         QTest::newRow("blanks before, text after the number; a comma ends it")
             << u" \t-1.5e3,5x"_s << false << -1500.0;
+        QTest::newRow("no number is 0") << u"abc"_s << false << 0.0;
         QTest::newRow("a German locale keeps the point") << u"12.5"_s << true << 12.5;
     }
     void cStrtod() {
@@ -171,6 +176,7 @@ private slots:
         const QString beside = QDir(KALO_BUILD_DIR).canonicalPath() + "/share/kalo/";
         QTest::newRow("QPEDIR") << "/opt/qpe"_ba << u"/opt/qpe/"_s;
         QTest::newRow("no QPEDIR: the data beside the program") << QByteArray() << beside;
+        QTest::newRow("an empty QPEDIR counts as unset") << ""_ba << beside;
     }
     void installationDirectory() {
         QFETCH(QByteArray, qpedir);

@@ -28,13 +28,6 @@ private slots:
             << "select count(*), count(distinct g.FdGrp_Cd), (select count(*) from FOODS_GROUP), "
                "sum(NDB_No = 23999) from FOODS_WR f join FOODS_GROUP g on g.FdGrp_Cd = f.FdGrp_Cd"
             << "7906|25|25|0";
-        QTest::newRow("cheddar: 403 kcal and the other SR figures")
-            << "select Energ_Kcal, Protein, Vit_A, \"desc\", GmWt_1, GmWt_Desc1, GmWt_2, "
-               "GmWt_Desc2, "
-               "FdGrp_Desc from FOODS_WR f, FOODS_GROUP g where NDB_No=01009 and "
-               "f.FdGrp_Cd=g.FdGrp_Cd"
-            << "403|24.9|1002|Cheese, cheddar|132|1 cup, diced|244|1 cup, melted|Dairy and Egg "
-               "Products";
         QTest::newRow("cheddar's whole record: vitamin D in IU, amino acids, nothing it lacks")
             << "select count(*), sum(Nutr_No between 501 and 521), sum(Nutr_No in (605, 209)), "
                "(select Nutr_Val || ' ' || Units from NUTRIENT_DATA d join NUTRIENTS n using "

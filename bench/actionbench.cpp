@@ -3,6 +3,7 @@
 #include "bench/benchtable.h"
 #include "db/sqlitedb.h"
 #include "finding/bestmatch.h"
+#include "finding/finderstream.h"
 #include "finding/foodsearch.h"
 #include "finding/statements.h"
 #include "finding/topcache.h"
@@ -836,6 +837,170 @@ void Bench::builder() {
                      builderGoalMs));
 }
 
+// The foods of a Find by Nutrients query read as the dialog reads them: the time to the first
+// screen (20 rows, or all when fewer), to the whole list and to the count line, from the change
+// with the event loop running all along, and the longest time the loop did not run.
+struct FinderSample {
+    double firstScreen = -1.0;
+    double whole = -1.0;
+    double counted = -1.0;
+    double longestGap = 0.0;
+    int rows = 0;
+    qint64 more = 0;
+};
+
+FinderSample timeFinder(SQLiteDB &db, const WordIndex &words, const FinderQuery &query,
+                        const FinderSchema &schema) {
+    drain();
+    FinderSample s;
+    QEventLoop loop;
+    QTimer tick;
+    QElapsedTimer sinceTick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        s.longestGap = qMax(s.longestGap, msSince(sinceTick));
+        sinceTick.start();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    sinceTick.start();
+    tick.start(0);
+    FinderStream stream(db, words, query, schema);
+    const auto progress = [&] {
+        if (s.firstScreen < 0 && (stream.count() >= 20 || stream.isFinished()))
+            s.firstScreen = msSince(clock);
+        if (s.whole < 0 && stream.isFinished())
+            s.whole = msSince(clock);
+        if (s.counted < 0 && stream.isCounted()) {
+            s.counted = msSince(clock);
+            loop.quit();
+        }
+    };
+    QObject::connect(&stream, &FinderStream::rowsAdded, &loop, progress);
+    QObject::connect(&stream, &FinderStream::finished, &loop, progress);
+    QObject::connect(&stream, &FinderStream::counted, &loop, progress);
+    QObject::connect(&stream, &FinderStream::failed, &loop,
+                     [](const QString &message) { fail(QStringLiteral("finder: ") + message); });
+    if (!stream.start())
+        fail(QStringLiteral("finder: ") + stream.error());
+    progress();
+    stream.resume();
+    if (!stream.isCounted())
+        loop.exec();
+    s.longestGap = qMax(s.longestGap, msSince(sinceTick));
+    s.rows = stream.count();
+    s.more = stream.more();
+    return s;
+}
+
+FinderSchema finderSchemaOf(SQLiteDB &db) {
+    FinderSchema schema;
+    schema.nutrientTables = db.tableExists(QStringLiteral("NUTRIENTS")) &&
+                            db.tableExists(QStringLiteral("NUTRIENT_DATA"));
+    schema.valueIndex = !db.exec(QStringLiteral("select 1 from sqlite_master where type='index' "
+                                                "and name='NUTRIENT_DATA_value'"))
+                             .isEmpty();
+    const ResultRows columns =
+        db.exec(QStringLiteral("select name from pragma_table_info('FOODS_WR')"));
+    for (int i = 0; i < columns.rowCount(); ++i)
+        schema.foodsColumns << columns.value(i, 0);
+    return schema;
+}
+
+// Find by Nutrients: potassium at most 200 mg, phosphorus (outside FOODS_WR) at most 50 mg and
+// protein at least 2 g, lowest phosphorus first, per 100 g over all groups and within the
+// vegetables, per 100 kcal and per serving; read with the value index where the file has it
+// (on the real data a copy gets it) and without it, as a file without the index is read.
+void finderBench(const Options &opt, const QString &installDir, const QString &scratch) {
+    const bool large = !opt.label.isEmpty();
+    QString foods = installDir + QStringLiteral("/pics/kalo/FOODS.db");
+    if (!large) {
+        const QString indexed = scratch + QStringLiteral("/finder-indexed.db");
+        if (!replaceFile(foods, indexed))
+            fail(QStringLiteral("cannot copy %1").arg(foods));
+        SQLiteDB db(indexed, false);
+        db.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS NUTRIENT_DATA_value ON NUTRIENT_DATA "
+                               "(Nutr_No, Nutr_Val)"));
+        if (db.hasError())
+            fail(db.lastError());
+        foods = indexed;
+    }
+    SQLiteDB db(foods, false);
+    WordIndex words;
+    const ResultRows tokens = db.exec(wordIndexStatement());
+    for (int i = 0; i < tokens.rowCount(); ++i)
+        words.insert(tokens.value(i, 0), tokens.value(i, 1));
+    const FinderSchema found = finderSchemaOf(db);
+    if (!found.valueIndex)
+        say(QStringLiteral("%1 has no index NUTRIENT_DATA_value: read without it only").arg(foods));
+    FinderQuery query;
+    query.conditions = {{306, true, 200.0}, {305, true, 50.0}, {203, false, 2.0}};
+    query.orderNutrient = 305;
+    query.order = Qt::AscendingOrder;
+    const QString vegetables =
+        db.exec(QStringLiteral("select FdGrp_Cd from FOODS_GROUP where FdGrp_Desc='Vegetables and "
+                               "Vegetable Products'"))
+            .value(0, 0);
+    // Each part of a large run reads two million foods more than once: fewer runs there.
+    const int runs = large ? qMin(opt.runs, 7) : opt.runs;
+    // The file mapped into memory (the library's mmap_size), which spares a read per page.
+    SQLiteDB mapped(foods, false);
+    mapped.exec(QStringLiteral("PRAGMA mmap_size=4294967296"));
+    const struct {
+        TopBasis basis;
+        bool group;
+        bool map;
+        QString name;
+    } cases[] = {
+        {TopBasis::Per100g, false, false, QStringLiteral("per 100 g over all groups")},
+        {TopBasis::Per100g, false, true,
+         QStringLiteral("per 100 g over all groups, the file mapped into memory")},
+        {TopBasis::Per100g, true, false, QStringLiteral("per 100 g within the vegetables")},
+        {TopBasis::Per100kcal, false, false, QStringLiteral("per 100 kcal over all groups")},
+        {TopBasis::PerServing, false, false, QStringLiteral("per serving over all groups")},
+    };
+    for (const bool withIndex : {true, false}) {
+        if (withIndex && !found.valueIndex)
+            continue;
+        FinderSchema schema = found;
+        schema.valueIndex = withIndex;
+        for (const auto &c : cases) {
+            if ((c.group && (large || vegetables.isEmpty())) || (c.map && !large))
+                continue;
+            query.basis = c.basis;
+            query.groupCode = c.group ? vegetables : QString();
+            QList<double> firsts, wholes, counts, gaps;
+            FinderSample s;
+            for (int i = 0; i <= runs; ++i) {
+                s = timeFinder(c.map ? mapped : db, words, query, schema);
+                if (i == 0)
+                    continue; // the first run reads the file into the caches
+                firsts << s.firstScreen;
+                wholes << s.whole;
+                counts << s.counted;
+                gaps << s.longestGap;
+            }
+            const bool goals = !large || (c.basis == TopBasis::Per100g && withIndex && !c.map);
+            const QString name =
+                opt.label +
+                QStringLiteral("Find by Nutrients, potassium ≤ 200 mg, phosphorus ≤ 50 mg, protein "
+                               "≥ 2 g %1, %2 the value index (%3 foods, %4 more without a figure)")
+                    .arg(c.name, withIndex ? QStringLiteral("with") : QStringLiteral("without"))
+                    .arg(s.rows)
+                    .arg(s.more);
+            if (!large) {
+                printRow(timeRow(name + QStringLiteral(": list and count line"), counts,
+                                 opt.actionGoal));
+                continue;
+            }
+            printRow(timeRow(name + QStringLiteral(": first screen"), firsts, goals ? 200.0 : 0));
+            printRow(timeRow(name + QStringLiteral(": whole list"), wholes, goals ? 1000.0 : 0));
+            printRow(timeRow(name + QStringLiteral(": count line"), counts, 0));
+            printRow(timeRow(name + QStringLiteral(": longest time the window did not answer"),
+                             gaps, goals ? 100.0 : 0));
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -883,8 +1048,8 @@ int main(int argc, char **argv) {
     const QCommandLineOption onlyOption(
         QStringLiteral("only"),
         QStringLiteral("Run only these parts (comma separated): start, actions, memory, cache, "
-                       "builder."),
-        QStringLiteral("parts"), QStringLiteral("start,actions,cache,builder"));
+                       "builder, finder."),
+        QStringLiteral("parts"), QStringLiteral("start,actions,cache,builder,finder"));
     const QCommandLineOption foodsOption(
         QStringLiteral("foods"),
         QStringLiteral("A large FOODS.db to run on instead of the installation data's (used in "
@@ -945,5 +1110,7 @@ int main(int argc, char **argv) {
         bench.cacheBuild();
     if (parts.contains(QStringLiteral("builder")))
         bench.builder();
+    if (parts.contains(QStringLiteral("finder")))
+        finderBench(options, installDir, scratch.path());
     return 0;
 }

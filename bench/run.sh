@@ -154,7 +154,7 @@ if [ "$large" -gt 0 ]; then
     seconds=$(echo "$wall" | awk -F: '{ s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s }')
     echo "| ${label}Builder: FoodData Central download to FOODS.db (kalo-mkdb --fdc-dir), $((size / 1048576)) MiB | 1 | $wall | - | - | - | - | ≤ 10 min | $(awk -v s="$seconds" 'BEGIN { print (s <= 600 ? "yes" : "no") }') |"
     echo "| ${label}Builder: peak RSS, /usr/bin/time -v | 1 | $((rss / 1024)) MiB | - | - | - | - | ≤ 1 GiB | $([ "$rss" -le 1048576 ] && echo yes || echo no) |"
-    for part in start,actions memory; do
+    for part in start,actions,finder memory; do
         if ! "$build_dir/bin/kalo_bench" --only "$part" --runs "$runs" --start-runs "$start_runs" \
             --foods "$large_db" --label "$label" 2>>"$bench_log"; then
             tail -n 20 "$bench_log" >&2

@@ -395,50 +395,43 @@ private slots:
     }
 
     // Find by Nutrients on a fixture and on the real data, each read again with the value index
-    // where the file has NUTRIENT_DATA. Conditions "nutrient>=amount" or "<="; the order
-    // nutrient is negative for lowest first; first: the first row's values.
+    // where the file has NUTRIENT_DATA. The query: conditions "nutrient>=amount" or "<=", then
+    // "by:" the order nutrient (negative: lowest first), "per:" kcal or serving, "in:" a group,
+    // "words:"; foods: the first ones listed; first: the first row's values.
     void finder_data() {
         QTest::addColumn<bool>("real");
         QTest::addColumn<QStringList>("extra");
-        QTest::addColumn<QString>("conditions");
-        QTest::addColumn<int>("basis");
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<QString>("words");
-        QTest::addColumn<int>("order");
-        QTest::addColumn<bool>("ordered");  // read from a value index where the file has one
-        QTest::addColumn<QString>("foods"); // the first ones
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("indexed"); // read from a value index where the file has one
+        QTest::addColumn<QString>("foods");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("count");
+        const QStringList none;
         const QStringList record = fullRecordStatements();
         QTest::newRow("at least and at most on one nutrient make a range and one column")
-            << false << QStringList() << "203>=1 203<=13" << 0 << ""
-            << "" << 203 << false << "1123 11215"
+            << false << none << "203>=1 203<=13 by:203" << false << "1123 11215"
             << "12.560"
             << "2 foods";
         QTest::newRow("per 100 kcal: a food of energy 0 is left out, not counted")
             << false << QStringList{"update FOODS_WR set Energ_Kcal=0, Protein=9 where NDB_No=4053"}
-            << "203>=5" << 1 << ""
-            << "" << 203 << false << "1123 1009"
+            << "203>=5 by:203 per:kcal" << false << "1123 1009"
             << "8.783"
             << "2 foods";
         QTest::newRow("per serving: the first serving's weight; foods without one are left out")
-            << false << QStringList() << "203>=5" << 2 << ""
-            << "" << 203 << false << "1009 1123"
+            << false << none << "203>=5 by:203 per:serving" << false << "1009 1123"
             << "32.868"
             << "2 foods";
-        QTest::newRow("a group") << false << QStringList() << "203>=0.9" << 0 << "0100"
-                                 << "" << 203 << false << "1009 1123"
+        QTest::newRow("a group") << false << none << "203>=0.9 by:203 in:0100" << false
+                                 << "1009 1123"
                                  << "24.900"
                                  << "2 foods";
         QTest::newRow("words narrow the group's foods")
-            << false << QStringList() << "203>=0.9" << 0 << "0100"
-            << "raw" << 203 << false << "1123"
+            << false << none << "203>=0.9 by:203 in:0100 words:raw" << false << "1123"
             << "12.560"
             << "1 food";
         QTest::newRow(
             "an unknown amount fails no condition and is counted, under the report's name")
-            << false << QStringList() << "606<=1" << 0 << ""
-            << "" << -606 << false << "11124"
+            << false << none << "606<=1 by:-606" << false << "11124"
             << "0.037"
             << "1 food (1 more has no figure for Saturated Fat)";
         // Many foods: those listed and those left out are read in two passes.
@@ -448,65 +441,55 @@ private slots:
                            "with recursive n(i) as (select 1 union all select i + 1 from n where "
                            "i < 20000) insert into FOODS_WR (NDB_No, desc, FdGrp_Cd, Protein) "
                            "select 100000 + i, 'Filler', '0400', 0 from n"}
-            << "203>=1" << 0 << ""
-            << "" << 203 << false << "1009 1123 11215"
+            << "203>=1 by:203" << false << "1009 1123 11215"
             << "24.900"
             << "3 foods (1 more has no figure for Protein)";
         QTest::newRow("another order nutrient: its column, foods without a figure last by name")
-            << false << record << "203>=5" << 0 << ""
-            << "" << 505 << false << "11215 1009 1123"
+            << false << record << "203>=5 by:505" << false << "11215 1009 1123"
             << "6.360/0.273"
             << "3 foods";
         QTest::newRow("a figure of NUTRIENT_DATA, named as NUTRIENTS names it")
-            << false << record << "505>=0.1 203>=1" << 0 << ""
-            << "" << 505 << true << "11215"
+            << false << record << "505>=0.1 203>=1 by:505" << true << "11215"
             << "0.273/6.360"
             << "1 food (2 more have no figure for Lysine)";
         QTest::newRow("FOODS_WR's amount counts, not NUTRIENT_DATA's; names in condition order")
-            << false << record << "301>=1 505>=0.1" << 0 << ""
-            << "" << 505 << true << ""
+            << false << record << "301>=1 505>=0.1 by:505" << true << ""
             << ""
             << "0 foods (6 more have no figure for Calcium, Ca; Lysine)";
         QTest::newRow("vegetables low in potassium and phosphorus with some protein")
-            << true << QStringList() << "306<=200 305<=50 203>=2" << 0 << "1100"
-            << "" << 203 << false
+            << true << none << "306<=200 305<=50 203>=2 by:203 in:1100" << false
             << "11666 11713 11030 11975 11029 11295 11743 11093 11817 11323 11709 11019 11779 "
                "11198 11818 11327 11272 11574 11172 11576 11161 11827 11351 11800 11273 11177 "
                "11816 11318 11015 11768 11162 11718 11044 11137"
             << "127.000/11.000/5.920"
             << "34 foods";
         QTest::newRow("high-fiber cereals low in sugars, equal amounts by name")
-            << true << QStringList() << "291>=10 269<=5" << 0 << "0800"
-            << "" << 291 << false
+            << true << none << "291>=10 269<=5 by:291 in:0800" << false
             << "8253 8244 8435 8231 8290 43393 8384 8142 8148 8147 8200 8365 8567 42237 8350 8074 "
                "8232 8013 8120 8122"
             << "50.000/0.370"
             << "20 foods (5 more have no figure for Fiber, total dietary; Sugars, total)";
         QTest::newRow("protein-rich and low in sodium per 100 kcal, lowest sodium first")
-            << true << QStringList() << "203>=20 307<=30" << 1 << ""
-            << "" << -307 << false << "48052 16176 16422 16423 11202 35176 17348"
+            << true << none << "203>=20 307<=30 by:-307 per:kcal" << false
+            << "48052 16176 16422 16423 11202 35176 17348"
             << "20.314/7.838"
             << "7 foods (7 more have no figure for Sodium, Na)";
-        QTest::newRow("vitamin D over all groups, the first screen from the index where it is")
-            << true << QStringList() << "324>=100 204>=1" << 0 << ""
-            << "" << 324 << true << "4589 15038 83110 15008 14315 14309"
+        QTest::newRow("vitamin D over all groups, in order from the index where there is one")
+            << true << none << "324>=100 204>=1 by:324" << true
+            << "4589 15038 83110 15008 14315 14309"
             << "10000.000/100.000"
             << "256 foods (2759 more have no figure for Vitamin D)";
         QTest::newRow("ordered by another condition's nutrient, read from the index all the same")
-            << true << QStringList() << "324>=100 204>=1" << 0 << ""
-            << "" << 204 << true << "4589 4594 4002 35014 4542 4574 4575 4609"
+            << true << none << "324>=100 204>=1 by:204" << true
+            << "4589 4594 4002 35014 4542 4574 4575 4609"
             << "10000.000/100.000"
             << "256 foods (2759 more have no figure for Vitamin D)";
     }
     void finder() {
         QFETCH(bool, real);
         QFETCH(QStringList, extra);
-        QFETCH(QString, conditions);
-        QFETCH(int, basis);
-        QFETCH(QString, group);
-        QFETCH(QString, words);
-        QFETCH(int, order);
-        QFETCH(bool, ordered);
+        QFETCH(QString, query);
+        QFETCH(bool, indexed);
         QString file = path();
         if (real) {
             REAL_FOODS_DATABASE(foods);
@@ -517,32 +500,39 @@ private slots:
         } else {
             QVERIFY(createFixtureDatabase(file, extra));
         }
-        FinderQuery query;
-        for (const QString &condition : conditions.split(' ', Qt::SkipEmptyParts)) {
-            const QStringList parts = condition.split(QRegularExpression("[<>]="));
-            query.conditions << FinderCondition{parts[0].toInt(), condition.contains('<'),
-                                                parts[1].toDouble()};
+        FinderQuery finder;
+        QString words;
+        for (const QString &part : query.split(' ')) {
+            const QString value = part.section(':', 1);
+            const QStringList bound = part.split(QRegularExpression("[<>]="));
+            if (part.startsWith("by:"))
+                finder.orderNutrient = qAbs(value.toInt());
+            if (part.startsWith("by:-"))
+                finder.order = Qt::AscendingOrder;
+            if (part.startsWith("per:"))
+                finder.basis = value == "kcal" ? TopBasis::Per100kcal : TopBasis::PerServing;
+            if (part.startsWith("in:"))
+                finder.groupCode = value;
+            if (part.startsWith("words:"))
+                words = value;
+            if (bound.size() == 2)
+                finder.conditions << FinderCondition{bound[0].toInt(), part.contains('<'),
+                                                     bound[1].toDouble()};
         }
-        query.basis = TopBasis(basis);
-        query.groupCode = group.isEmpty() ? QString() : group;
-        query.orderNutrient = qAbs(order);
-        query.order = order < 0 ? Qt::AscendingOrder : Qt::DescendingOrder;
         QStringList unindexed;
-        for (const bool indexed : {false, true}) {
+        for (const bool index : {false, true}) {
             SQLiteDB db(file, false);
-            if (indexed && !db.tableExists("NUTRIENT_DATA"))
+            if (index && !db.tableExists("NUTRIENT_DATA"))
                 break;
-            if (indexed)
+            if (index)
                 db.exec("CREATE INDEX NUTRIENT_DATA_value ON NUTRIENT_DATA (Nutr_No, Nutr_Val)");
-            FinderSchema schema;
-            schema.nutrientTables = db.tableExists("NUTRIENTS");
-            schema.valueIndex = indexed;
-            schema.foodsColumns =
-                column0(db.exec("select name from pragma_table_info('FOODS_WR')"));
+            const FinderSchema schema{db.tableExists("NUTRIENTS"), index,
+                                      column0(db.exec("select name from pragma_table_info("
+                                                      "'FOODS_WR')"))};
             if (!words.isEmpty())
-                query.wordFoods = foodSearchStatement(db, words, allCategoriesName(), {});
-            QCOMPARE(!finderIndexStatement(query, schema).isNull(), ordered && indexed);
-            FinderStream stream(db, WordIndex(), query, schema);
+                finder.wordFoods = foodSearchStatement(db, words, allCategoriesName(), {});
+            QCOMPARE(!finderIndexStatement(finder, schema).isNull(), indexed && index);
+            FinderStream stream(db, WordIndex(), finder, schema);
             QVERIFY(stream.start());
             stream.finish();
             QStringList found;
@@ -553,7 +543,7 @@ private slots:
                 first << QString::number(stream.value(0, c), 'f', 3);
             QFETCH(QString, foods);
             QCOMPARE(found.mid(0, foods.count(' ') + 1).join(' '), foods);
-            if (indexed) // read otherwise, the same list
+            if (index) // read otherwise, the same list
                 QCOMPARE(found, unindexed);
             unindexed = found;
             QTEST(first.join('/'), "first");

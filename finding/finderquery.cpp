@@ -22,6 +22,10 @@ QString foodsColumn(int nutrient, const FinderSchema &schema) {
     return QString();
 }
 
+bool isCondition(const FinderCondition &condition) {
+    return std::isfinite(condition.amount);
+}
+
 // How the statements read the columns' nutrients: the join that brings in each NUTRIENT_DATA
 // figure, and each figure as stored and on the basis (NULL where it is no number).
 struct Reading {
@@ -38,7 +42,8 @@ Reading reading(const FinderQuery &query, const FinderSchema &schema, int indexe
     Reading r;
     QList<int> conditions;
     for (const FinderCondition &condition : query.conditions)
-        conditions << condition.nutrient;
+        if (isCondition(condition))
+            conditions << condition.nutrient;
     for (const int nutrient : finderColumns(query)) {
         QString raw = foodsColumn(nutrient, schema);
         if (!raw.isNull()) {
@@ -78,10 +83,6 @@ QString basisCondition(const FinderQuery &query, const FinderSchema &schema) {
     if (!schema.foodsColumns.contains(column))
         return QStringLiteral(" and 0");
     return QStringLiteral(" and f.%1 > 0 and f.%1 <= 1e308").arg(column);
-}
-
-bool isCondition(const FinderCondition &condition) {
-    return std::isfinite(condition.amount);
 }
 
 QString amountText(const FinderCondition &condition) {

@@ -1,5 +1,4 @@
-// The foods that a Find by Nutrients query lists, read a slice at a time, and how many it leaves
-// out for lack of a figure.
+// The foods a Find by Nutrients query lists, read in slices, and the count of those left out.
 #include "finding/finderstream.h"
 
 #include "db/rowcursor.h"

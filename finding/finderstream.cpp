@@ -74,10 +74,17 @@ bool FinderStream::start() {
     const QString scopeSql = finderScopeStatement(query);
     const QString indexSql = finderIndexStatement(query, schema);
     scoped = !scopeSql.isNull();
+    if (!scoped) {
+        // A few foods are read once, for those listed and those left out alike, even where an
+        // index could list them.
+        RowCursor foods(db, QStringLiteral("select count(*) from (select 1 from FOODS_WR limit %1)")
+                                .arg(fewFoods + 1));
+        few = foods.next() && foods.integer(0) <= qint64(fewFoods);
+    }
     if (scoped) {
         phase = Phase::Scope;
         cursor = std::make_unique<RowCursor>(db, scopeSql);
-    } else if (!indexSql.isNull()) {
+    } else if (!indexSql.isNull() && !few) {
         phase = Phase::Index;
         cursor = std::make_unique<RowCursor>(db, indexSql);
     } else {
@@ -189,17 +196,8 @@ void FinderStream::beginChunks(Phase next) {
     chunkFoods = firstChunkFoods;
     scopeDone = 0;
     scannedTo = std::numeric_limits<qint64>::min();
-    if (next != Phase::Rows)
-        return;
-    // A few foods are read once, for those listed and those left out alike.
-    if (scoped) {
-        both = scope.size() <= fewFoods;
-        return;
-    }
-    RowCursor foods(
-        db,
-        QStringLiteral("select count(*) from (select 1 from FOODS_WR limit %1)").arg(fewFoods + 1));
-    both = foods.next() && foods.integer(0) <= qint64(fewFoods);
+    if (next == Phase::Rows)
+        both = scoped ? scope.size() <= fewFoods : few;
 }
 
 FinderRows FinderStream::chunkRows() const {

@@ -18,7 +18,8 @@ class SQLiteDB;
 
 // Reads the foods in slices of a few milliseconds with events in between, as FoodStream does.
 //
-// Where a value index serves the query (finderIndexStatement), the foods listed are read from it;
+// Where a value index serves the query (finderIndexStatement) and the file holds more than a few
+// foods, the foods listed are read from it;
 // in the order nutrient's index they are shown as they are read, the first screen at once,
 // otherwise ordered and shown once all are read. Without one, they are read a chunk at a time
 // (the foods of the group and words, or a range of food numbers), then ordered and shown.
@@ -103,6 +104,7 @@ private:
     size_t scopeDone = 0;              // of those, read by the chunks so far
     qint64 scannedTo = 0;              // without a scope: the last food number read
     int chunkFoods = 0; // foods (or food numbers) per chunk, fitted to the time a chunk takes
+    bool few = false;   // FOODS_WR holds few foods
     bool both = false;  // the chunks read the foods left out with those listed
 
     std::vector<qint64> ids;    // shown

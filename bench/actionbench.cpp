@@ -846,6 +846,7 @@ struct FinderSample {
     double whole = -1.0;
     double wholeCpu = -1.0; // the process's processor time, which other programs do not lengthen
     double counted = -1.0;
+    double countedCpu = -1.0;
     double longestGap = 0.0;
     int rows = 0;
     qint64 more = 0;
@@ -883,6 +884,7 @@ FinderSample timeFinder(SQLiteDB &db, const WordIndex &words, const FinderQuery 
         }
         if (s.counted < 0 && stream.isCounted()) {
             s.counted = msSince(clock);
+            s.countedCpu = processCpuMs() - cpuAtStart;
             loop.quit();
         }
     };
@@ -979,7 +981,7 @@ void finderBench(const Options &opt, const QString &installDir, const QString &s
                 continue;
             query.basis = c.basis;
             query.groupCode = c.group ? vegetables : QString();
-            QList<double> firsts, wholes, cpus, counts, gaps;
+            QList<double> firsts, wholes, cpus, counts, countCpus, gaps;
             FinderSample s;
             for (int i = 0; i <= runs; ++i) {
                 s = timeFinder(c.map ? mapped : db, words, query, schema);
@@ -989,6 +991,7 @@ void finderBench(const Options &opt, const QString &installDir, const QString &s
                 wholes << s.whole;
                 cpus << s.wholeCpu;
                 counts << s.counted;
+                countCpus << s.countedCpu;
                 gaps << s.longestGap;
             }
             const bool goals = !large || (c.basis == TopBasis::Per100g && withIndex && !c.map);
@@ -1002,6 +1005,8 @@ void finderBench(const Options &opt, const QString &installDir, const QString &s
             if (!large) {
                 printRow(timeRow(name + QStringLiteral(": list and count line"), counts,
                                  opt.actionGoal));
+                printRow(timeRow(name + QStringLiteral(": list and count line, processor time"),
+                                 countCpus, 0));
                 continue;
             }
             printRow(timeRow(name + QStringLiteral(": first screen"), firsts, goals ? 200.0 : 0));

@@ -1,12 +1,13 @@
 // kalo_bench: times start-up and every user action of the real main window on the real food
 // database (offscreen), the ranking cache build and the database builder; prints table rows.
 #include "bench/benchtable.h"
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "finding/bestmatch.h"
 #include "finding/foodsearch.h"
 #include "finding/statements.h"
 #include "finding/topcache.h"
-#include "finding/topcriteria.h"
+#include "finding/toprankings.h"
 #include "settings/settings.h"
 #include "ui/comparedialog.h"
 #include "ui/foodlist.h"
@@ -507,11 +508,12 @@ void Bench::actions() {
 
     // Best Match: the ranking alone on the descriptions of "raw", and the whole search.
     {
-        SQLiteDB db(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false);
+        FoodsDatabase foods;
+        foods.open(installDir + QStringLiteral("/pics/kalo/FOODS.db"));
         SearchOptions options;
         options.nameOrder = Qt::AscendingOrder;
-        const ResultRows found = db.exec(
-            foodSearchStatement(db, QStringLiteral("raw"), allCategoriesName(), options, {}));
+        const ResultRows found = foods.connection().exec(
+            foodSearchStatement(foods, QStringLiteral("raw"), allCategoriesName(), options, {}));
         QStringList descriptions;
         for (int i = 0; i < found.rowCount(); ++i)
             descriptions << found.value(i, 1);
@@ -581,8 +583,9 @@ void Bench::actions() {
                 .arg(largestGroup),
             opt.rankingGoal);
     topGroupCombo->setCurrentIndex(0);
-    const bool cached = SQLiteDB(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false)
-                            .tableExists(topBasisTable());
+    FoodsDatabase installed;
+    installed.open(installDir + QStringLiteral("/pics/kalo/FOODS.db"));
+    const bool cached = installed.hasTable(topBasisTable());
     for (const int basis : {1, 2}) {
         topBasisCombo->setCurrentIndex(basis);
         timeTop(QStringLiteral("Top 15 %1 over all groups, %2 (all 20 criteria in turn, with the "
@@ -680,13 +683,11 @@ private:
 };
 
 // Compare of two foods of the largest group, in the full view where the database has it, as the
-// window opens it from two bookmarks: the same call on a connection and word index of our own.
+// window opens it from two bookmarks: the same call on a database of our own.
 void Bench::compare(KALOWindow *window, FoodList *foods) {
-    SQLiteDB db(installDir + QStringLiteral("/pics/kalo/FOODS.db"), false);
-    WordIndex words;
-    const ResultRows tokens = db.exec(wordIndexStatement());
-    for (int i = 0; i < tokens.rowCount(); ++i)
-        words.insert(tokens.value(i, 0), tokens.value(i, 1));
+    FoodsDatabase database;
+    database.open(installDir + QStringLiteral("/pics/kalo/FOODS.db"));
+    database.loadWords();
     StatusWindows status(window);
     Settings settings = loadSettings();
     settings.basicView = false;
@@ -701,7 +702,7 @@ void Bench::compare(KALOWindow *window, FoodList *foods) {
         ActionClock clock;
         CompareDriver driver(clock);
         clock.start();
-        CompareDialog::compare({db, status, words, settings}, first, second, window);
+        CompareDialog::compare({database, status, settings}, first, second, window);
         if (!driver.shown)
             fail(QStringLiteral("the Compare dialog did not open"));
         if (i > 0)
@@ -745,10 +746,11 @@ void Bench::cacheBuild() {
     if (!replaceFile(foods, bare))
         fail(QStringLiteral("cannot copy %1").arg(foods));
     {
-        SQLiteDB db(bare, false);
-        dropTopCache(db);
-        db.exec(QStringLiteral("vacuum"));
-        if (db.hasError())
+        FoodsDatabase bareFoods;
+        bareFoods.open(bare);
+        dropTopCache(bareFoods);
+        SQLiteDB &db = bareFoods.connection();
+        if (!db.run(QStringLiteral("vacuum")))
             fail(db.lastError());
     }
     const QString firstStartDir = scratch + QStringLiteral("/first-start");
@@ -792,12 +794,15 @@ void Bench::cacheBuild() {
     for (int i = 0; i <= opt.cacheRuns; ++i) {
         if (!replaceFile(bare, copy))
             fail(QStringLiteral("cannot copy %1").arg(bare));
-        SQLiteDB db(copy, false);
-        QElapsedTimer timer;
-        timer.start();
-        prepareTopCache(db);
-        const double elapsed = msSince(timer);
-        db.close();
+        double elapsed = 0;
+        {
+            FoodsDatabase copyFoods;
+            copyFoods.open(copy);
+            QElapsedTimer timer;
+            timer.start();
+            prepareTopCache(copyFoods);
+            elapsed = msSince(timer);
+        }
         if (rankingTables(copy) != topCriteriaCount)
             fail(QStringLiteral("the cache build left rankings out"));
         if (i > 0)

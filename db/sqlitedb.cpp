@@ -174,6 +174,27 @@ void SQLiteDB::setError(const QString &message) {
     errorText += message;
 }
 
+bool SQLiteDB::run(const QString &sql) {
+    exec(sql);
+    return !errorPending;
+}
+
+bool SQLiteDB::tryRun(const QString &sql, ResultRows *rows) {
+    const ResultRows result = exec(sql, false);
+    if (errorPending) {
+        clearError();
+        return false;
+    }
+    if (rows)
+        *rows = result;
+    return true;
+}
+
+void SQLiteDB::clearError() {
+    errorPending = false;
+    errorText.truncate(0);
+}
+
 QString SQLiteDB::lastError() {
     if (!errorPending)
         return QString();
@@ -201,6 +222,10 @@ int SQLiteDB::userVersion() {
         version = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
     return version;
+}
+
+bool SQLiteDB::isReadOnly() const {
+    return handle && sqlite3_db_readonly(handle, "main") == 1;
 }
 
 bool SQLiteDB::tableExists(const QString &name) {

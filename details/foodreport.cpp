@@ -1,9 +1,8 @@
 // The report state of one food: what the database holds on it, ready for the report views.
 #include "details/foodreport.h"
 
-#include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/resultrows.h"
-#include "db/sqlitedb.h"
 #include "details/dailyvalues.h"
 #include "details/nutrientcatalogue.h"
 #include "details/servings.h"
@@ -33,8 +32,8 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
     return report;
 }
 
-FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
-                          double customWeight) {
+FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight) {
+    SQLiteDB &db = foods.connection();
     const QString statement = detailsStatement(foodId);
     ResultRows rows;
     if (!statement.isNull()) {
@@ -42,21 +41,18 @@ FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &
         if (db.hasError())
             return FoodReport();
     }
-    FoodReport report = foodReportFromRow(rows, words, customWeight);
-    report.release = DataInfo::read(db).displayName();
-    db.lastError(); // an origin that cannot be read: the data is named as the SR data it defaults
-                    // to
+    FoodReport report = foodReportFromRow(rows, foods.words(), customWeight);
+    report.release = foods.dataInfo().displayName();
     if (!report.found) {
         report.id = foodId;
         return report;
     }
     // The further tables add to the report: one that cannot be read (damaged, or of another
-    // layout) is taken as absent, its error dropped, and the report is the one of the details
-    // statement alone.
+    // layout) is taken as absent, and the report is the one of the details statement alone.
     const QString id = report.id; // digits only, as the statement returned it
-    if (db.tableExists(QStringLiteral("SERVINGS"))) {
-        const ResultRows servings = db.exec(servingsStatement(id));
-        if (!db.lastError().isNull())
+    if (foods.hasServings()) {
+        ResultRows servings;
+        if (!db.tryRun(servingsStatement(id), &servings))
             return report;
         if (!servings.isEmpty()) {
             const ServingList list = servingsFromRows(servings, customWeight);
@@ -64,12 +60,9 @@ FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &
             report.weightNames = list.names;
         }
     }
-    if (db.tableExists(QStringLiteral("NUTRIENTS")) &&
-        db.tableExists(QStringLiteral("NUTRIENT_DATA"))) {
-        const ResultRows nutrients = db.exec(fullNutrientsStatement(id));
-        if (db.lastError().isNull())
-            report.full = fullNutrientsFromRows(nutrients);
-    }
+    ResultRows nutrients;
+    if (foods.hasNutrientRecord() && db.tryRun(fullNutrientsStatement(id), &nutrients))
+        report.full = fullNutrientsFromRows(nutrients);
     return report;
 }
 

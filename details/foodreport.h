@@ -1,16 +1,16 @@
 // The report state of one food: what the database holds on it, ready for the report views.
 #pragma once
 
+#include "db/wordindex.h"
 #include "details/fullnutrients.h"
 #include "details/nutrientreport.h"
-#include "finding/wordindex.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+class FoodsDatabase;
 class ResultRows;
-class SQLiteDB;
 
 struct FoodReport {
     QString id;            // the food number as the details statement returned it, or as asked
@@ -29,13 +29,12 @@ struct FoodReport {
 // the report of a food without data: amounts unknown, empty texts and the custom serving alone.
 FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, double customWeight);
 
-// Reads a food: the details statement, then, where
-// the database has them, every USDA serving from SERVINGS and every nutrient from NUTRIENTS and
-// NUTRIENT_DATA. When the details statement fails its error stays pending in db (the report is
-// empty); a further table that cannot be read counts as absent. A food number that is not digits
-// only is never placed into SQL: it is a food not found.
-FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
-                          double customWeight);
+// Reads a food: the details statement, then, where the database has them, every USDA serving from
+// SERVINGS and every nutrient from NUTRIENTS and NUTRIENT_DATA. When the details statement fails
+// its error stays pending on the connection (the report is empty); a further table that cannot be
+// read counts as absent. A food number that is not digits only is never placed into SQL: it is a
+// food not found.
+FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight);
 
 // The view a report shows for the view asked for: Full only where the food has its full record,
 // otherwise Detailed.

@@ -7,8 +7,6 @@
 
 #include <cmath>
 
-static_assert(nutrientCount == foodsNutrientCount);
-
 namespace {
 
 QString reportClosing() {
@@ -80,8 +78,8 @@ QList<ReportLine> basicLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int i = 0; i < basicRowCount; ++i) {
         const int k = basicIndex[i];
-        lines << ReportLine{QLatin1String(basicLabels[i]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
+        lines << ReportLine{QLatin1String(basicLabels[i]), QLatin1String(foodsNutrients[k].unit),
+                            values.value(k, std::nan("")), foodsNutrients[k].number, false};
     }
     return lines;
 }
@@ -89,8 +87,9 @@ QList<ReportLine> basicLines(const QList<double> &values) {
 QList<ReportLine> detailedLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int k = 0; k < nutrientCount; ++k) {
-        lines << ReportLine{QLatin1String(nutrientNames[k]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
+        const FoodsNutrient &nutrient = foodsNutrients[k];
+        lines << ReportLine{QLatin1String(nutrient.name), QLatin1String(nutrient.unit),
+                            values.value(k, std::nan("")), nutrient.number, false};
     }
     return lines;
 }

@@ -1,8 +1,8 @@
 // The foods of one list statement, read a slice at a time, and their descriptions as shown.
 #pragma once
 
+#include "db/wordindex.h"
 #include "finding/bestmatch.h"
-#include "finding/wordindex.h"
 
 #include <QCache>
 #include <QObject>

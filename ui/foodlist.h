@@ -1,7 +1,7 @@
 // A food list: one row per food, its readable description, an optional amount, its hidden number.
 #pragma once
 
-#include "finding/wordindex.h"
+#include "db/wordindex.h"
 
 #include <QTableView>
 

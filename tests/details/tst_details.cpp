@@ -1,6 +1,6 @@
 // A food's details without a window: the report state read from the database, the report texts
 // and the servings.
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "details/foodreport.h"
 #include "details/nutrientcatalogue.h"
 #include "details/nutrientreport.h"
@@ -108,8 +108,9 @@ private slots:
 
     void reportState_data() {
         QTest::addColumn<QString>("foodId");
-        QTest::addColumn<bool>("record");     // the fixture has the whole USDA record
-        QTest::addColumn<QString>("heading"); // description | group | number
+        QTest::addColumn<QString>("database"); // a fixture (record.db with the whole USDA
+                                               // record), or empty for the real one
+        QTest::addColumn<QString>("heading");  // description | group | number
         QTest::addColumn<QStringList>("menu");
         QTest::addColumn<int>("view");
         QTest::addColumn<int>("weight");
@@ -124,48 +125,81 @@ private slots:
             "1 oz  (28.4 g)",          "1 cubic inch  (17.0 g)",   "1 slice (1 oz)  (28.0 g)",
             "Custom  (50.0 g)"};
         QTest::newRow("a number with leading zeros finds the food")
-            << "01009" << false << cheddar << twoServings << 0 << 0 << false
+            << "01009"
+            << "FOODS.db" << cheddar << twoServings << 0 << 0 << false
             << QStringList{"Calories|kcal|531.960", "Vitamine E|mg_ATE|0.383"} << "Category: Dairy";
         QTest::newRow("a number without a food says so")
-            << "99" << true << "||99" << QStringList{"Custom  (50.0 g)"} << 2 << 0 << false
-            << QStringList() << "No data for food 99 in this database.";
+            << "99"
+            << "record.db"
+            << "||99" << QStringList{"Custom  (50.0 g)"} << 2 << 0 << false << QStringList()
+            << "No data for food 99 in this database.";
         QTest::newRow("an empty number never reaches the statement")
-            << "" << false << "||" << QStringList{"Custom  (50.0 g)"} << 0 << 0 << false
-            << QStringList() << "No data for food  in this database.";
+            << ""
+            << "FOODS.db"
+            << "||" << QStringList{"Custom  (50.0 g)"} << 0 << 0 << false << QStringList()
+            << "No data for food  in this database.";
         QTest::newRow("a number that is not digits never reaches the statement")
-            << "1 or 1=1" << false << "||1 or 1=1" << QStringList{"Custom  (50.0 g)"} << 0 << 0
-            << false << QStringList() << "No data for food 1 or 1=1 in this database.";
+            << "1 or 1=1"
+            << "FOODS.db"
+            << "||1 or 1=1" << QStringList{"Custom  (50.0 g)"} << 0 << 0 << false << QStringList()
+            << "No data for food 1 or 1=1 in this database.";
         QTest::newRow("an unknown amount is --, a known 0 stays 0.000")
-            << "11215" << false << "Garlic, raw|Vegetables and Vegetable Products|11215"
+            << "11215"
+            << "FOODS.db"
+            << "Garlic, raw|Vegetables and Vegetable Products|11215"
             << QStringList{"Custom  (50.0 g)"} << 1 << 0 << false
             << QStringList{"Saturated Fat|g|--", "Cholesterol|mg|0.000"} << "Garlic";
         QTest::newRow("every USDA serving in order, then Custom; 1 oz scales by 28.35")
-            << "1009" << true << cheddar << allServings << 0 << 3 << false
+            << "1009"
+            << "record.db" << cheddar << allServings << 0 << 3 << false
             << QStringList{"Calories|kcal|114.251"} << "Cheddar";
         QTest::newRow("the full view lists every nutrient by group, an unknown one as --")
-            << "1009" << true << cheddar << allServings << 2 << 6 << false
+            << "1009"
+            << "record.db" << cheddar << allServings << 2 << 6 << false
             << QStringList{"Vitamin D|IU|12.000", "Leucine|g|1.192", "Lysine|g|--",
                            "Caffeine|mg|0.000"}
             << "<b>Amino Acids</b>";
         QTest::newRow("% Daily Value of 1 oz: calcium, vitamin D from IU, none for vitamin A IU")
-            << "1009" << true << cheddar << allServings << 2 << 3 << true
+            << "1009"
+            << "record.db" << cheddar << allServings << 2 << 3 << true
             << QStringList{"Calcium, Ca|mg|204.404|16%", "Vitamin D|IU|6.804|1%",
                            "Vitamin A, IU|IU|284.067|", "Lysine|g|--|"}
+            << "21 CFR 101.9";
+        QTest::newRow("% Daily Value of the real cheddar, 1 cup diced (132 g)")
+            << "1009" << QString() << "Cheese, cheddar|Dairy and Egg Products|1009" << QStringList()
+            << 2 << 0 << true
+            << QStringList{"Total lipid (fat)|g|43.745|56%",
+                           "Fatty acids, total saturated|g|27.841|139%",
+                           "Cholesterol|mg|138.600|46%",
+                           "Sodium, Na|mg|819.720|36%",
+                           "Carbohydrate, by difference|g|1.690|1%",
+                           "Fiber, total dietary|g|0.000|0%",
+                           "Calcium, Ca|mg|951.720|73%",
+                           "Iron, Fe|mg|0.898|5%",
+                           "Potassium, K|mg|129.360|3%",
+                           "Vitamin D|IU|31.680|4%"}
             << "21 CFR 101.9";
     }
     void reportState() {
         QFETCH(QString, foodId);
         QFETCH(int, weight);
         QFETCH(bool, dailyValue);
-        QFETCH(bool, record);
-        SQLiteDB db(dir.filePath(record ? "record.db" : "FOODS.db"), false);
-        const FoodReport report = loadFoodReport(db, foodId, {{"@CHD@", "cheddar"}}, 50);
-        QVERIFY(!db.hasError());
+        QFETCH(QString, database);
+        QString path = dir.filePath(database);
+        if (database.isEmpty()) {
+            REAL_FOODS_DATABASE(real);
+            path = real;
+        }
+        FoodsDatabase foods;
+        QVERIFY(foods.open(path) && foods.loadWords());
+        const FoodReport report = loadFoodReport(foods, foodId, 50);
+        QVERIFY(!foods.connection().hasError());
         QTEST(report.desc + '|' + report.group + '|' + report.id, "heading");
         QStringList menu;
         for (int i = 0; i < report.weights.size(); ++i)
             menu << servingMenuText(report.weightNames.value(i), report.weights.value(i));
-        QTEST(menu, "menu");
+        if (!database.isEmpty())
+            QTEST(menu, "menu");
         QFETCH(int, view);
         ReportOptions options;
         options.dailyValue = dailyValue;

@@ -1,5 +1,6 @@
 // The main window as the user sees it: start-up, pages, the finding pages' widgets, the details
 // dialog, bookmarks and options, on a handheld-sized offscreen screen and a fixture database.
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "finding/topcache.h"
 #include "platform/config.h"
@@ -106,7 +107,10 @@ private slots:
             QVERIFY(writeFile(f.foodsPath(), file));
         }
         if (file == "read-only") {
-            dropTopCache(*std::make_unique<SQLiteDB>(f.foodsPath(), false));
+            FoodsDatabase foods;
+            QVERIFY(foods.open(f.foodsPath()));
+            dropTopCache(foods);
+            foods.connection().close();
             QFile header(f.foodsPath()); // a write version above 2 makes the file read-only
             QVERIFY(header.open(QIODevice::ReadWrite) && header.seek(18) && header.putChar(3));
         }

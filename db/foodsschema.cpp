@@ -31,20 +31,6 @@ const FoodsNutrient foodsNutrients[foodsNutrientCount] = {
     {"Selenium", 317, "Selenium", "mcg"},
 };
 
-int foodsNutrientIndex(const QString &column) {
-    for (int i = 0; i < foodsNutrientCount; ++i)
-        if (column.compare(QLatin1String(foodsNutrients[i].column), Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
-int foodsNutrientIndexOfNumber(int number) {
-    for (int i = 0; i < foodsNutrientCount; ++i)
-        if (foodsNutrients[i].number == number)
-            return i;
-    return -1;
-}
-
 QStringList foodsSchemaStatements() {
     QString foods = QStringLiteral("CREATE TABLE FOODS_WR (NDB_No INTEGER PRIMARY KEY, "
                                    "\"desc\" TEXT NOT NULL, FdGrp_Cd TEXT NOT NULL");

@@ -16,10 +16,6 @@ constexpr int foodsNutrientCount = 25;
 // The 25 nutrient columns in the report's order (its catalogue index). The table, the report's
 // names and units, the builder's columns and the test fixtures all derive from this one table.
 extern const FoodsNutrient foodsNutrients[foodsNutrientCount];
-// The catalogue index of the column with this name (letter case ignored), or -1.
-int foodsNutrientIndex(const QString &column);
-// The catalogue index of the nutrient with this USDA number, or -1.
-int foodsNutrientIndexOfNumber(int number);
 
 // CREATE TABLE statements of FOODS_GROUP, FOODS_WR and WORDS_WR, one statement per entry.
 // NDB_No is an integer (the unquoted food number of the details statement and the "id int" of

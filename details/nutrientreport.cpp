@@ -70,10 +70,6 @@ QString reportHeading(const QString &desc, const QString &group, const ReportCol
     return headingText(desc, group, colours) + QStringLiteral("<table border=0 width=100%>");
 }
 
-QString reportRow(int row, const QString &name, const QString &unit, const QString &amount) {
-    return tableRow(rowColour(row, ReportColours()), name, unit, amount);
-}
-
 QList<ReportLine> basicLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int i = 0; i < basicRowCount; ++i) {
@@ -158,14 +154,4 @@ QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool daily
         text += QLatin1Char('\n');
     }
     return text;
-}
-
-QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
-                    double grams) {
-    return reportHtml(desc, group, basicLines(values), grams);
-}
-
-QString detailedReport(const QString &desc, const QString &group, const QList<double> &values,
-                       double grams) {
-    return reportHtml(desc, group, detailedLines(values), grams);
 }

@@ -43,9 +43,6 @@ QString reportPageOpening(const ReportColours &colours);
 QString reportHeading(const QString &desc, const QString &group,
                       const ReportColours &colours = ReportColours());
 
-// One table row; row 0, 2, 4 ... light, odd rows dark.
-QString reportRow(int row, const QString &name, const QString &unit, const QString &amount);
-
 // The rows of the views: basic and detailed from the 25 amounts per 100 g in catalogue order
 // (missing ones unknown), full from the food's nutrients with a heading before each group.
 QList<ReportLine> basicLines(const QList<double> &values);
@@ -53,14 +50,8 @@ QList<ReportLine> detailedLines(const QList<double> &values);
 QList<ReportLine> fullLines(const QList<FullNutrient> &nutrients);
 
 // The report of the rows for a serving of the given weight. Without the Daily Value and with the
-// default colours it is the program's long-standing report text, byte for byte.
+// default colours it is the report text users copy, kept byte for byte (docs/compatibility.md).
 QString reportHtml(const QString &desc, const QString &group, const QList<ReportLine> &lines,
                    double grams, const ReportOptions &options = ReportOptions());
 // The rows as plain text: one line per row, its cells separated by tabs; a heading alone.
 QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool dailyValue);
-
-// The basic view (eight rows) and the detailed view (all 25 nutrients).
-QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
-                    double grams);
-QString detailedReport(const QString &desc, const QString &group, const QList<double> &values,
-                       double grams);

@@ -36,8 +36,8 @@ QString barcodeOfWord(const QString &word);
 // is placed before the terms.
 QString searchCondition(bool restricted, const QString &groupCode, const QList<SearchTerm> &terms,
                         bool allWords = false, const QString &narrowing = QString());
-// The search statement around a condition made by searchCondition, ordered by description
-// (descending, as the program has always asked; the lists sort themselves).
+// The search statement around a condition made by searchCondition, ordered by description,
+// descending unless asked otherwise (see docs/compatibility.md; the lists sort themselves).
 QString searchStatement(const QString &condition, Qt::SortOrder nameOrder = Qt::DescendingOrder);
 
 // The trigram index query for the terms: a phrase for every run of three or more characters

@@ -24,7 +24,6 @@ public:
     bool isFilling() const;
     // Reads what the stream still has to give, now.
     void finishFilling();
-    bool holdsStream() const { return bool(stream); }
 
     void setHeader(int column, const QString &text);
     QString foodId(int row) const;

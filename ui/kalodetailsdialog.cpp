@@ -84,7 +84,7 @@ void KALODetailsDialog::setDetails(const FoodReport &report, int weightIndex) {
     if (parentWidget())
         resize(parentWidget()->width(), parentWidget()->height());
 
-    shown = report;
+    shown = &report;
     shownWeight = weightIndex;
     shownId = report.id;
     shownDesc = report.desc;
@@ -100,7 +100,7 @@ void KALODetailsDialog::setDetails(const FoodReport &report, int weightIndex) {
     bookmarkButton->setIcon(picture(QLatin1String(
         isBookmarked(settings, shownId) ? "bookmark_remove.png_" : "bookmark_add.png_")));
     setWindowTitle(QStringLiteral("Details (") + shownId + QStringLiteral(")"));
-    view = shownView(shown, view);
+    view = shownView(report, view);
     buildTexts();
 
     weightMenu->clear();
@@ -123,10 +123,10 @@ void KALODetailsDialog::buildTexts() {
     ReportOptions options;
     options.colours = reportColours(reportBrowser->palette());
     options.dailyValue = settings.showDailyValue;
-    basicText = reportText(shown, ReportView::Basic, shownWeight, options);
-    detailedText = reportText(shown, ReportView::Detailed, shownWeight, options);
-    fullText = shown.full.isEmpty() ? QString()
-                                    : reportText(shown, ReportView::Full, shownWeight, options);
+    basicText = reportText(*shown, ReportView::Basic, shownWeight, options);
+    detailedText = reportText(*shown, ReportView::Detailed, shownWeight, options);
+    fullText = shown->full.isEmpty() ? QString()
+                                     : reportText(*shown, ReportView::Full, shownWeight, options);
     showView();
 }
 
@@ -138,7 +138,7 @@ void KALODetailsDialog::showView() {
         next = "viewmore.png_";
         text = &basicText;
     } else if (view == ReportView::Detailed) {
-        next = shown.full.isEmpty() ? "viewless.png_" : "viewfull.png_";
+        next = shown->full.isEmpty() ? "viewless.png_" : "viewfull.png_";
         text = &detailedText;
     }
     viewButton->setIcon(picture(QLatin1String(next)));
@@ -151,7 +151,7 @@ void KALODetailsDialog::showView() {
 
 void KALODetailsDialog::changeEvent(QEvent *event) {
     // A new palette (a dark desktop theme switched on) recolours the report at once.
-    if (event->type() == QEvent::PaletteChange && !basicText.isEmpty())
+    if (event->type() == QEvent::PaletteChange && shown)
         buildTexts();
     QDialog::changeEvent(event);
 }
@@ -175,11 +175,11 @@ void KALODetailsDialog::showNote(const QString &note) {
 
 void KALODetailsDialog::copy() {
     // With nothing selected the whole view goes, with what it is and where it comes from.
-    if (reportBrowser->textCursor().hasSelection()) {
+    if (reportBrowser->textCursor().hasSelection() || !shown) {
         reportBrowser->copy();
     } else {
         QGuiApplication::clipboard()->setText(
-            reportPlainText(shown, view, shownWeight, settings.showDailyValue));
+            reportPlainText(*shown, view, shownWeight, settings.showDailyValue));
     }
     showNote(QStringLiteral("Selection Copied"));
 }
@@ -215,7 +215,9 @@ void KALODetailsDialog::selectWeight() {
 }
 
 void KALODetailsDialog::changeView() {
-    view = nextView(shown, view);
+    if (!shown)
+        return;
+    view = nextView(*shown, view);
     showView();
     static const char *const notes[] = {"Basic View", "Detailed View", "Full View"};
     showNote(QLatin1String(notes[int(view)]));

@@ -29,7 +29,8 @@ public:
     static ReportView defaultView(const Settings &settings);
 
     // Takes a complete new report and updates every widget: texts, caption, bookmark picture, the
-    // serving menu with weightIndex checked. Sizes the dialog to its parent.
+    // serving menu with weightIndex checked. Sizes the dialog to its parent. The report stays the
+    // caller's (the window's report state): it must outlive the dialog's showing of it.
     void setDetails(const FoodReport &report, int weightIndex);
     // The view the next setDetails shows (Full falls back to Detailed for a food without its full
     // record).
@@ -72,7 +73,7 @@ private:
     QMenu *weightMenu = nullptr;
     QList<double> menuWeights;
     ReportView view = ReportView::Basic;
-    FoodReport shown;
+    const FoodReport *shown = nullptr;
     int shownWeight = 0;
     QString shownId;
     QString shownDesc;

@@ -46,7 +46,7 @@ private slots:
     void wholeReportText() {
         QList<double> values(nutrientCount, 0.5);
         const QString html =
-            basicReport(QStringLiteral("Tea & <i>"), QStringLiteral("G"), values, 200);
+            reportHtml(QStringLiteral("Tea & <i>"), QStringLiteral("G"), basicLines(values), 200);
         QString expected = QStringLiteral(
             "<qt bgcolor=#e8e8e8><table border=0 width=100%><tr><td width=80%><b>Tea & &lt;i></b>"
             "</td></tr><tr><td>Category: G</td></tr></table> \r\n<hr><table border=0 width=100%>");
@@ -82,7 +82,8 @@ private slots:
         QFETCH(double, grams);
         QList<double> values(nutrientCount, 0.0);
         values[nutrient] = per100g;
-        const QStringList rows = reportRows(detailedReport(QString(), QString(), values, grams));
+        const QStringList rows =
+            reportRows(reportHtml(QString(), QString(), detailedLines(values), grams));
         QCOMPARE(rows.size(), nutrientCount);
         QTEST(rows.at(nutrient), "row");
     }

@@ -2,6 +2,7 @@
 #include "platform/cnumber.h"
 #include "platform/config.h"
 #include "platform/installdir.h"
+#include "platform/singleinstance.h"
 #include "tests/common/fixturedb.h"
 
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -184,6 +186,48 @@ private slots:
         if (!qpedir.isNull())
             qputenv("QPEDIR", qpedir);
         QCOMPARE(::installationDirectory(), expected);
+    }
+
+    // Lock and socket of the one running program: in a folder no other user can enter or replace.
+    void privateRuntimeFolder_data() {
+        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR below the test folder
+        QTest::addColumn<int>("mode");        // of that folder, or of kalo-<uid> when runtime is ""
+        QTest::addColumn<bool>("foreign");    // kalo-<uid> belongs to another user
+        QTest::addColumn<QString>("chosen");  // below the test folder; "" for none
+        const QString own = u"tmp/kalo-%1"_s.arg(::getuid());
+        QTest::newRow("the user's runtime folder") << "run" << 0700 << false << "run";
+        QTest::newRow("a runtime folder others may enter: kalo-<uid>, made private")
+            << "run" << 0755 << false << own;
+        QTest::newRow("no runtime folder: kalo-<uid>") << "" << -1 << false << own;
+        QTest::newRow("a kalo-<uid> others may enter is not used") << "" << 0777 << false << "";
+        QTest::newRow("a kalo-<uid> of another user is not used") << "" << 0700 << true << "";
+    }
+    void privateRuntimeFolder() {
+        QFETCH(QString, runtime);
+        QFETCH(int, mode);
+        QFETCH(bool, foreign);
+        if (foreign && ::getuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        QTemporaryDir top;
+        QVERIFY(QDir(top.path()).mkpath("tmp"));
+        const QString kalo = top.filePath(u"tmp/kalo-%1"_s.arg(::getuid()));
+        const QString made = runtime.isEmpty() ? kalo : top.filePath(runtime);
+        if (mode >= 0)
+            QVERIFY(QDir().mkpath(made) && ::chmod(QFile::encodeName(made), mode_t(mode)) == 0);
+        if (foreign)
+            QVERIFY(::chown(QFile::encodeName(kalo), 65534, 65534) == 0);
+        qputenv("XDG_RUNTIME_DIR", runtime.isEmpty() ? QByteArray() : QFile::encodeName(made));
+        qputenv("TMPDIR", QFile::encodeName(top.filePath("tmp")));
+        QString problem;
+        const QString folder = ::privateRuntimeFolder(&problem);
+        qunsetenv("TMPDIR");
+        QFETCH(QString, chosen);
+        QCOMPARE(folder, chosen.isEmpty() ? QString() : top.filePath(chosen));
+        QCOMPARE(problem.isNull(), !chosen.isEmpty());
+        // Nothing is made at the top of the temporary folder but the private folder.
+        const QStringList atTop =
+            QDir(top.filePath("tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        QVERIFY(atTop.isEmpty() || atTop == QStringList{QFileInfo(kalo).fileName()});
     }
 };
 

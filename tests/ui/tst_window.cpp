@@ -135,7 +135,8 @@ private slots:
             QVERIFY2(boxes.texts.first().contains(box), qPrintable(boxes.texts.first()));
         }
         QCOMPARE(f.window->windowTitle(), QStringLiteral("KALO - Browse"));
-        QVERIFY(!f.window->windowIcon().isNull()); // the one installed beside the data
+        // The one installed beside the data, once the window has painted.
+        QTRY_VERIFY(!f.window->windowIcon().isNull());
         QTEST(f.rows("browseList"), "browsed");
         f.showPage(2); // nothing to rank on a closed or read-only database, and no further box
         const bool browsing = !f.rows("browseList").isEmpty();

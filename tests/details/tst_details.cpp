@@ -1,9 +1,11 @@
-// A food's details without a window: the report state read from the database, the report texts
-// and the servings.
+// A food's details without a window: the report state read from the database, the report texts,
+// the servings and the Nutrition Facts label.
 #include "db/foodsdatabase.h"
 #include "details/foodreport.h"
 #include "details/nutrientcatalogue.h"
 #include "details/nutrientreport.h"
+#include "details/nutritionlabel.h"
+#include "details/reportexport.h"
 #include "details/servings.h"
 #include "tests/common/fixturedb.h"
 
@@ -211,6 +213,77 @@ private slots:
             QVERIFY2(shown.contains(row), qPrintable(row + " in " + shown.join(", ")));
         QFETCH(QString, html);
         QVERIFY2(text.contains(html, Qt::CaseInsensitive), qPrintable(text));
+    }
+
+    void labelRounding_data() {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<double>("dailyValue");
+        QTest::addColumn<QString>("cases"); // amount=declared/percentage; "<": less than
+        QTest::newRow("calories (c)(1): under 5 is 0, to 50 the nearest 5, above the nearest 10")
+            << int(LabelRounding::Calories) << qQNaN()
+            << "4.9=0/ 5=5/ 47.4=45/ 50=50/ 51=50/ 55=60/";
+        QTest::newRow("fat (c)(2), its percentage (d)(7)(ii) of the declared amount; no figure")
+            << int(LabelRounding::Fat) << 78.0
+            << "0.49=0/0 0.5=0.5/1 0.74=0.5/1 4.9=5/6 5=5/6 nan=none/";
+        QTest::newRow("cholesterol (c)(3): from 2 to 5 mg less than 5mg, its percentage its own")
+            << int(LabelRounding::Cholesterol) << 300.0 << "1.9=0/0 2=<5/1 5=<5/2 6=5/2 8=10/3";
+        QTest::newRow("sodium (c)(4): under 5 mg is 0, to 140 mg by 5 mg, above by 10 mg")
+            << int(LabelRounding::Sodium) << 2300.0
+            << "4.9=0/0 5=5/0 137.4=135/6 140=140/6 144=140/6";
+        QTest::newRow("fiber (c)(6), protein (c)(7): from 0.5 g less than 1g, then by 1 g")
+            << int(LabelRounding::Grams) << 28.0 << "0.49=0/0 0.5=<1/2 0.99=<1/4 1=1/4 1.5=2/7";
+        QTest::newRow("iron, a Daily Value under 25: the nearest 0.1; under 2 % is 0")
+            << int(LabelRounding::Vitamin) << 18.0 << "0.04=0/0 0.34=0.3/0 0.35=0.4/2 2.7=2.7/15";
+        QTest::newRow("vitamin C, a Daily Value from 25 to 250: the nearest 1")
+            << int(LabelRounding::Vitamin) << 90.0 << "0.4=0/0 44.5=45/50";
+        QTest::newRow("250 and over: the nearest 10; percentages (c)(8)(iii) by 2, 5, then 10")
+            << int(LabelRounding::Vitamin) << 1000.0
+            << "14=10/0 26=30/4 100=100/10 110=110/10 130=130/15 500=500/50 530=530/50 560=560/60";
+    }
+    void labelRounding() {
+        QFETCH(int, rule);
+        QFETCH(double, dailyValue);
+        QFETCH(QString, cases);
+        for (const QString &c : cases.split(' ')) {
+            const QString amount = c.section('=', 0, 0);
+            LabelFigure f = labelFigure(LabelRounding(rule), amount.toDouble(), dailyValue);
+            const QString declared = f.given ? f.amount.replace("Less than ", "<") : "none";
+            QCOMPARE(amount + '=' + declared + '/' + f.percent, c);
+        }
+    }
+
+    void cheddarLabel() {
+        REAL_FOODS_DATABASE(foods);
+        FoodsDatabase db;
+        QVERIFY(db.open(foods));
+        FoodReport report = loadFoodReport(db, "1009", 100);
+        const int oz = report.weightNames.indexOf("1 oz");
+        QCOMPARE(labelServingSize(report, oz), "1 oz (28g)");
+        QCOMPARE(labelServingSize(report, report.weights.size() - 1), "100g");
+        QStringList lines;
+        for (const QStringList &record : labelCsvRecords(report, oz))
+            lines << record.join('|');
+        QCOMPARE(lines,
+                 (QStringList{"Line|Amount|Unit|% Daily Value", "Calories|110||",
+                              "Total Fat|9|g|12", "Saturated Fat|6|g|30", "Trans Fat|not given||",
+                              "Cholesterol|30|mg|10", "Sodium|180|mg|8", "Total Carbohydrate|0|g|0",
+                              "Dietary Fiber|0|g|0", "Total Sugars|0|g|",
+                              "Added Sugars|not given||", "Protein|7|g|", "Vitamin D|0.2|mcg|0",
+                              "Calcium|200|mg|15", "Iron|0.2|mg|0", "Potassium|30|mg|0"}));
+        QVERIFY(reportCsvRecords(report, ReportView::Full, oz, {{}, true})
+                    .contains({"Calcium, Ca", "mg", "204.404", "16"}));
+        const QString page = standaloneHtml("Cheddar", nutritionLabelHtml(report, oz));
+        QVERIFY(page.contains("<body bgcolor=#e8e8e8>\n<p>") && page.contains("Sugars not given") &&
+                page.contains("<i>Trans</i> Fat not given"));
+        // Total sugars found by their name where FoodData Central numbers them otherwise, and
+        // vitamin D in micrograms before the IU figure.
+        for (FullNutrient &n : report.full)
+            n = n.number == 269 ? FullNutrient{102000, "Sugars, Total", "g", 0, n.per100g} : n;
+        report.full << FullNutrient{328, "Vitamin D (D2 + D3)", "\u00b5g", 0, 1.0};
+        lines.clear();
+        for (const LabelLine &line : nutritionLabelLines(report, report.weights.size() - 1))
+            lines << line.figure.amount + line.unit + ' ' + line.figure.percent;
+        QCOMPARE(lines.mid(8, 4), (QStringList{"Less than 1g ", "g ", "25g ", "1mcg 6"}));
     }
 };
 

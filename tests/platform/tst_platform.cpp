@@ -1,9 +1,13 @@
-// Tests of platform/: the settings file, C-locale numbers and the installation directory.
+// Tests of platform/: the settings file, C-locale numbers, the installation directory and CSV
+// export.
 #include "platform/cnumber.h"
 #include "platform/config.h"
+#include "platform/csvfilewriter.h"
+#include "platform/exportfilename.h"
 #include "platform/installdir.h"
 #include "platform/singleinstance.h"
 #include "tests/common/fixturedb.h"
+#include "tools/csvreader.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -228,6 +232,62 @@ private slots:
         const QStringList atTop =
             QDir(top.filePath("tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
         QVERIFY(atTop.isEmpty() || atTop == QStringList{QFileInfo(kalo).fileName()});
+    }
+
+    void csvExport_data() {
+        QTest::addColumn<QString>("target"); // in a folder of its own
+        QTest::addColumn<int>("fault");      // 1: cancelled after a slice, 2: the disk fills up
+        QTest::addColumn<QString>("error");  // empty: written
+        QTest::newRow("commas, quotes and a line break read back as written") << "a.csv" << 0 << "";
+        QTest::newRow("a folder that does not exist: its reason, and no file")
+            << "none/a.csv" << 0 << "No such file or directory";
+        QTest::newRow("cancelled in mid-write: no file") << "a.csv" << 1 << "Cancelled";
+        QTest::newRow("the disk fills up in mid-write: no file")
+            << "a.csv" << 2 << "File too large";
+    }
+    void csvExport() {
+        QFETCH(QString, target);
+        QFETCH(int, fault);
+        QTemporaryDir here;
+        const QStringList texts{"Cheese, \"cheddar\"", "two\r\nlines", "cr\u00e8me 1.5"};
+        CsvFileWriter writer(here.filePath(target), {"Food"}, fault ? 1e9 : 3,
+                             [&](qint64 i) { return QStringList{texts[i % 3]}; });
+        if (fault == 1)
+            connect(&writer, &CsvFileWriter::progress, &writer, &CsvFileWriter::cancel);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit full{fault == 2 ? 4096 : previous.rlim_cur, previous.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
+        QSignalSpy finished(&writer, &CsvFileWriter::finished);
+        writer.start();
+        QVERIFY(!finished.isEmpty() || finished.wait(60000));
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QTEST(finished.at(0).at(1).toString(), "error");
+        const QStringList left = QDir(here.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, fault || target.contains('/') ? QStringList() : QStringList{target});
+        if (!left.isEmpty()) {
+            QCOMPARE(
+                fileContents(here.filePath(target)),
+                "Food\r\n\"Cheese, \"\"cheddar\"\"\"\r\n\"two\r\nlines\"\r\ncr\xC3\xA8me 1.5\r\n"_ba);
+            QFile file(here.filePath(target));
+            CsvReader csv(&file, target);
+            QVERIFY(file.open(QIODevice::ReadOnly) && csv.readHeader());
+            for (const QString &text : texts)
+                QVERIFY(csv.next() && csv.text(0) == text);
+        }
+    }
+
+    void exportFileName_data() {
+        QTest::addColumn<QStringList>("parts"); // subject, detail, the name suggested
+        QTest::newRow("a slash and a line break")
+            << QStringList{"Search", "a/b\nc ", "Search - a-b c.pdf"};
+        QTest::newRow("a long description is cut within a file name's 255 bytes")
+            << QStringList{QString(300, u'\u00e8'), "", QString(60, u'\u00e8') + ".pdf"};
+    }
+    void exportFileName() {
+        QFETCH(QStringList, parts);
+        QCOMPARE(::exportFileName(parts[0], parts[1], "pdf"), parts[2]);
     }
 };
 

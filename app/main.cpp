@@ -1,6 +1,6 @@
 // Program entry: the command line, one running program, the settings, the main window and the
 // event loop.
-#include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "platform/commandline.h"
 #include "platform/config.h"

@@ -194,6 +194,13 @@ bool FoodsDatabase::loadGroups() {
     return true;
 }
 
+QString describeFoodsDatabase(const QString &path) {
+    FoodsDatabase foods;
+    if (!foods.open(path))
+        return QStringLiteral("none (%1: %2)").arg(path, foods.connection().lastError());
+    return QStringLiteral("%1 (%2)").arg(foods.dataInfo().displayName(), path);
+}
+
 QString FoodsDatabase::description(const QString &foodId) {
     ResultRows rows;
     if (!isOpen() || !isDigits(foodId) ||

@@ -9,6 +9,10 @@
 #include <QSet>
 #include <QString>
 
+// What the food database at the path holds, as `kalo --version` tells it: the name of its data
+// and the path ("USDA SR 24 (/usr/share/kalo/pics/kalo/FOODS.db)"), or why there is none.
+QString describeFoodsDatabase(const QString &path);
+
 struct FoodGroup {
     QString code; // FdGrp_Cd
     QString name; // FdGrp_Desc

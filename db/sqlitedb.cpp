@@ -227,9 +227,3 @@ int SQLiteDB::userVersion() {
 bool SQLiteDB::isReadOnly() const {
     return handle && sqlite3_db_readonly(handle, "main") == 1;
 }
-
-bool SQLiteDB::tableExists(const QString &name) {
-    return !exec(QStringLiteral("select name from sqlite_master where type='table' and name='%1'")
-                     .arg(sqlQuoted(name)))
-                .isEmpty();
-}

@@ -51,9 +51,6 @@ public:
     // The number stored by PRAGMA user_version (0 when unset or closed).
     int userVersion();
 
-    // True when the database holds a table of this name; a failed look-up leaves its error
-    // pending and answers false.
-    bool tableExists(const QString &name);
     // True when the library opened the file for reading only (its permissions forbid writing).
     bool isReadOnly() const;
 

@@ -32,7 +32,8 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
     return report;
 }
 
-FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight) {
+FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight,
+                          bool figureBasis) {
     SQLiteDB &db = foods.connection();
     const QString statement = detailsStatement(foodId);
     ResultRows rows;
@@ -60,9 +61,22 @@ FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double cu
             report.weightNames = list.names;
         }
     }
+    FigureTables tables;
+    if (figureBasis) {
+        tables.basis = foods.hasTable(QStringLiteral("NUTRIENT_STATS"));
+        tables.derivations = tables.basis && foods.hasTable(QStringLiteral("DERIVATIONS"));
+        tables.sources = tables.basis && foods.hasTable(QStringLiteral("SOURCES"));
+    }
     ResultRows nutrients;
-    if (foods.hasNutrientRecord() && db.tryRun(fullNutrientsStatement(id), &nutrients))
+    if (foods.hasNutrientRecord() && db.tryRun(fullNutrientsStatement(id, tables), &nutrients))
         report.full = fullNutrientsFromRows(nutrients);
+    ResultRows notes;
+    if (figureBasis && foods.hasTable(QStringLiteral("FOOD_NOTES")) &&
+        db.tryRun(
+            QStringLiteral("select Footnote from FOOD_NOTES where NDB_No=%1 order by Seq").arg(id),
+            &notes))
+        for (int i = 0; i < notes.rowCount(); ++i)
+            report.notes << notes.value(i, 0);
     return report;
 }
 
@@ -100,12 +114,15 @@ QString reportText(const FoodReport &report, ReportView view, int weightIndex,
         return reportPageOpening(options.colours) + notFoundText(report.id).toHtmlEscaped() +
                QStringLiteral("</qt>");
     }
-    return reportHtml(report.desc, report.group, reportLines(report, view),
-                      report.weights.value(weightIndex), options);
+    const ReportView shown = shownView(report, view);
+    ReportOptions viewOptions = options;
+    viewOptions.ranges = options.ranges && shown == ReportView::Full;
+    return reportHtml(report.desc, report.group, reportLines(report, shown),
+                      report.weights.value(weightIndex), viewOptions, report.notes);
 }
 
-QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
-                        bool dailyValue) {
+QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex, bool dailyValue,
+                        bool ranges) {
     if (!report.found)
         return notFoundText(report.id) + QStringLiteral(" (") + report.release +
                QStringLiteral(")\n");
@@ -114,8 +131,12 @@ QString reportPlainText(const FoodReport &report, ReportView view, int weightInd
                    QStringLiteral("\nFood ") + report.id + QStringLiteral(", ") + report.release +
                    QStringLiteral("\nServing: ") + report.weightNames.value(weightIndex) +
                    QStringLiteral(", ") + QString::number(grams, 'g', 10) + QStringLiteral(" g\n");
-    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV\n")
-                       : QStringLiteral("Nutrient\tUnit\tAmount\n");
-    text += reportPlainRows(reportLines(report, view), grams, dailyValue);
+    const bool withRanges = ranges && shownView(report, view) == ReportView::Full;
+    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV")
+                       : QStringLiteral("Nutrient\tUnit\tAmount");
+    if (withRanges)
+        text += QStringLiteral("\tRange\tMedian\tStd. error\tDerivation\tSource");
+    text += QLatin1Char('\n') +
+            reportPlainRows(reportLines(report, view), grams, dailyValue, withRanges, report.notes);
     return dailyValue ? text + dailyValueSource() + QLatin1Char('\n') : text;
 }

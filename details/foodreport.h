@@ -22,6 +22,7 @@ struct FoodReport {
     QStringList weightNames;
     bool found = false;       // the details statement returned the food
     QList<FullNutrient> full; // every nutrient, when the database has the nutrient tables
+    QStringList notes;        // the food's footnotes, where asked for and the data has them
     QString release;          // the data release, "USDA SR 24"
 };
 
@@ -33,8 +34,10 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
 // SERVINGS and every nutrient from NUTRIENTS and NUTRIENT_DATA. When the details statement fails
 // its error stays pending on the connection (the report is empty); a further table that cannot be
 // read counts as absent. A food number that is not digits only is never placed into SQL: it is a
-// food not found.
-FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight);
+// food not found. With figureBasis, where the database has them, also what each figure rests on
+// and the food's footnotes.
+FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight,
+                          bool figureBasis = false);
 
 // The view a report shows for the view asked for: Full only where the food has its full record,
 // otherwise Detailed.
@@ -46,12 +49,12 @@ ReportView nextView(const FoodReport &report, ReportView view);
 QList<ReportLine> reportLines(const FoodReport &report, ReportView view);
 
 // The HTML of a view for the serving at the index (an index outside the servings scales by 0).
-// A food not found says so instead.
+// A food not found says so instead. Ranges are shown in the full view only.
 QString reportText(const FoodReport &report, ReportView view, int weightIndex,
                    const ReportOptions &options = ReportOptions());
 
 // The view as plain text for pasting elsewhere: description, category, the food's number and
 // the data release, the serving, then the rows under a header line (cells separated by tabs),
 // and with the Daily Value the line naming its source.
-QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
-                        bool dailyValue);
+QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex, bool dailyValue,
+                        bool ranges = false);

@@ -123,6 +123,7 @@ void KALODetailsDialog::buildTexts() {
     ReportOptions options;
     options.colours = reportColours(reportBrowser->palette());
     options.dailyValue = settings.showDailyValue;
+    options.ranges = settings.showRanges;
     basicText = reportText(*shown, ReportView::Basic, shownWeight, options);
     detailedText = reportText(*shown, ReportView::Detailed, shownWeight, options);
     fullText = shown->full.isEmpty() ? QString()
@@ -178,8 +179,8 @@ void KALODetailsDialog::copy() {
     if (reportBrowser->textCursor().hasSelection() || !shown) {
         reportBrowser->copy();
     } else {
-        QGuiApplication::clipboard()->setText(
-            reportPlainText(*shown, view, shownWeight, settings.showDailyValue));
+        QGuiApplication::clipboard()->setText(reportPlainText(
+            *shown, view, shownWeight, settings.showDailyValue, settings.showRanges));
     }
     showNote(QStringLiteral("Selection Copied"));
 }

@@ -279,7 +279,8 @@ void KALOWindow::populateTopDataWindow(const QString &label) {
 }
 
 void KALOWindow::itemClicked(const QString &foodId) {
-    report = loadFoodReport(foods, foodId, normalisedWeight(settings.customWeight));
+    report =
+        loadFoodReport(foods, foodId, normalisedWeight(settings.customWeight), settings.showRanges);
     if (status.reportError(foods.connection()))
         return;
     detailsDialog->setView(KALODetailsDialog::defaultView(settings));

@@ -15,18 +15,23 @@
 
 namespace {
 
-// The report's table rows as "name|unit|amount" (and "|percentage" with the Daily Value), read
-// back out of the HTML.
+// The report's table rows as "name|unit|amount" (then "|percentage" with the Daily Value and
+// "|range" with the ranges), read back out of the HTML: the texts of a row's cells, each row of
+// one colour.
 QStringList reportRows(const QString &html) {
-    static const QRegularExpression cells(QStringLiteral(
-        "<tr><td width=\\d+% bgcolor=(#[0-9a-f]+)>([^<]*)</td><td width=10% bgcolor=\\1>([^<]*)"
-        "</td><td width=\\d+% align=right bgcolor=\\1>([^<]*)</td>(?:<td width=14% align=right "
-        "bgcolor=\\1>([^<]*)</td>)?</tr>"));
+    static const QRegularExpression row(QStringLiteral("<tr>((?:<td[^>]*>[^<]*</td>)+)</tr>"));
+    static const QRegularExpression cell(QStringLiteral("<td[^>]* bgcolor=([^ >]+)>([^<]*)</td>"));
     QStringList rows;
-    for (auto it = cells.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        rows << m.captured(2) + '|' + m.captured(3) + '|' + m.captured(4) +
-                    (m.hasCaptured(5) ? '|' + m.captured(5) : QString());
+    for (auto r = row.globalMatch(html); r.hasNext();) {
+        QStringList cells;
+        QSet<QString> colours;
+        for (auto c = cell.globalMatch(r.next().captured(1)); c.hasNext();) {
+            const auto m = c.next();
+            colours << m.captured(1);
+            cells << m.captured(2);
+        }
+        if (colours.size() == 1)
+            rows << cells.join('|');
     }
     return rows;
 }
@@ -43,6 +48,24 @@ private slots:
             dir.filePath("FOODS.db"),
             {"update FOODS_WR set Vit_A=1002, Vit_E=0.29 where NDB_No=1009"}));
         QVERIFY(createFixtureDatabase(dir.filePath("record.db"), fullRecordStatements()));
+        // What figures rest on, as a FoodData Central download gives it: fat with its analyses
+        // and a footnote, protein with a range alone, lysine with a count alone.
+        QVERIFY(createFixtureDatabase(
+            dir.filePath("ranges.db"),
+            fullRecordStatements()
+                << "CREATE TABLE NUTRIENT_STATS (NDB_No INTEGER, Nutr_No INTEGER, Data_Pts "
+                   "INTEGER, Min NUMERIC, Max NUMERIC, Median NUMERIC, Std_Error NUMERIC, "
+                   "Deriv_Cd TEXT, Src_Cd TEXT, Footnote TEXT, PRIMARY KEY (NDB_No, Nutr_No))"
+                << "CREATE TABLE DERIVATIONS (Deriv_Cd TEXT PRIMARY KEY, Description TEXT)"
+                << "CREATE TABLE FOOD_NOTES (NDB_No INTEGER, Seq INTEGER, Footnote TEXT)"
+                << "INSERT INTO NUTRIENTS VALUES (204, 'Total lipid (fat)', 'g', 800), "
+                   "(203, 'Protein', 'g', 600)"
+                << "INSERT INTO NUTRIENT_DATA VALUES (1009, 204, 34), (1009, 203, 23.3)"
+                << "INSERT INTO NUTRIENT_STATS VALUES (1009, 204, 44, 32.1, 37.6, 33.9, 0.2, "
+                   "'A', '1', 'Aged 6 months'), (1009, 203, NULL, 21.5, 25.6, NULL, NULL, '49', "
+                   "NULL, NULL), (1009, 504, 3, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"
+                << "INSERT INTO DERIVATIONS VALUES ('A', 'Analytical')"
+                << "INSERT INTO FOOD_NOTES VALUES (1009, 1, 'Mild')"));
     }
 
     void wholeReportText() {
@@ -168,6 +191,22 @@ private slots:
             << QStringList{"Calcium, Ca|mg|204.404|16%", "Vitamin D|IU|6.804|1%",
                            "Vitamin A, IU|IU|284.067|", "Lysine|g|--|"}
             << "21 CFR 101.9";
+        QTest::newRow("ranges: minimum-maximum and count at 50 g, a range or a count alone")
+            << "1009"
+            << "ranges.db" << cheddar << allServings << 2 << 6 << false
+            << QStringList{"Total lipid (fat)|g|17.000|16.050\u201318.800 (44)",
+                           "Protein|g|11.650|10.750\u201312.800", "Leucine|g|1.192|(3)",
+                           "Calcium, Ca|mg|360.500|"}
+            << "<b>Footnotes:</b><br>Mild<br>Total lipid (fat): Aged 6 months</small>";
+        QTest::newRow("ranges after the % Daily Value; none in the detailed view")
+            << "1009"
+            << "ranges.db" << cheddar << allServings << 2 << 6 << true
+            << QStringList{"Total lipid (fat)|g|17.000|22%|16.050\u201318.800 (44)"}
+            << "<b>%DV</b></td><td align=right><b>Range</b>";
+        QTest::newRow("no ranges but in the full view")
+            << "1009"
+            << "ranges.db" << cheddar << allServings << 1 << 6 << false
+            << QStringList{"Calories|kcal|201.500"} << "</table><br><hr></qt>";
         QTest::newRow("% Daily Value of the real cheddar, 1 cup diced (132 g)")
             << "1009" << QString() << "Cheese, cheddar|Dairy and Egg Products|1009" << QStringList()
             << 2 << 0 << true
@@ -195,7 +234,8 @@ private slots:
         }
         FoodsDatabase foods;
         QVERIFY(foods.open(path) && foods.loadWords());
-        const FoodReport report = loadFoodReport(foods, foodId, 50);
+        const bool ranges = database == "ranges.db";
+        const FoodReport report = loadFoodReport(foods, foodId, 50, ranges);
         QVERIFY(!foods.connection().hasError());
         QTEST(report.desc + '|' + report.group + '|' + report.id, "heading");
         QStringList menu;
@@ -206,7 +246,12 @@ private slots:
         QFETCH(int, view);
         ReportOptions options;
         options.dailyValue = dailyValue;
+        options.ranges = ranges;
         const QString text = reportText(report, ReportView(view), weight, options);
+        if (ranges) // the copied text holds the same, and the median, error and derivation
+            QVERIFY(reportPlainText(report, ReportView(view), weight, dailyValue, true)
+                        .contains(view == 2 ? "16.950\t0.100\tA (Analytical)\t1\n"
+                                            : "Cheese, cheddar\n"));
         const QStringList shown = reportRows(text);
         QFETCH(QStringList, rows);
         for (const QString &row : rows)
@@ -278,8 +323,8 @@ private slots:
         // Total sugars found by their name where FoodData Central numbers them otherwise, and
         // vitamin D in micrograms before the IU figure.
         for (FullNutrient &n : report.full)
-            n = n.number == 269 ? FullNutrient{102000, "Sugars, Total", "g", 0, n.per100g} : n;
-        report.full << FullNutrient{328, "Vitamin D (D2 + D3)", "\u00b5g", 0, 1.0};
+            n = n.number == 269 ? FullNutrient{102000, "Sugars, Total", "g", 0, n.per100g, {}} : n;
+        report.full << FullNutrient{328, "Vitamin D (D2 + D3)", "\u00b5g", 0, 1.0, {}};
         lines.clear();
         for (const LabelLine &line : nutritionLabelLines(report, report.weights.size() - 1))
             lines << line.figure.amount + line.unit + ' ' + line.figure.percent;

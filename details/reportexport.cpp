@@ -25,6 +25,10 @@ QStringList reportRecord(const ReportLine &line, double grams, const ReportOptio
 
 QList<QStringList> reportCsvRecords(const FoodReport &report, ReportView view, int weightIndex,
                                     const ReportOptions &options) {
+    if (view == ReportView::Label) {
+        const QList<QStringList> records = labelCsvRecords(report, weightIndex);
+        return report.found ? records : records.mid(0, 1);
+    }
     QStringList header{QStringLiteral("Nutrient"), QStringLiteral("Unit"),
                        QStringLiteral("Amount")};
     if (options.dailyValue)

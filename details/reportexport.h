@@ -11,7 +11,7 @@
 // The view's nutrients for the serving at the index as CSV records (csvBytes writes them), header
 // first: name, unit and amount (empty where unknown), then with the Daily Value its percentage as
 // the report shows it, without "%". A group heading of the full view is no nutrient and has no
-// record. A food not found has the header alone.
+// record. A food not found has the header alone. The label's records are labelCsvRecords.
 QList<QStringList> reportCsvRecords(const FoodReport &report, ReportView view, int weightIndex,
                                     const ReportOptions &options = ReportOptions());
 

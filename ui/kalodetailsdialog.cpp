@@ -1,6 +1,7 @@
 // The modal details dialog: a food's nutrient report with copy, bookmark, serving and view tools.
 #include "ui/kalodetailsdialog.h"
 
+#include "details/nutritionlabel.h"
 #include "details/servings.h"
 #include "settings/bookmarks.h"
 #include "ui/pictures.h"
@@ -49,6 +50,8 @@ KALODetailsDialog::KALODetailsDialog(Settings &userSettings, QWidget *parent)
     reportBrowser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Units such as "mg_ATE" stay whole in their narrow column instead of breaking mid-word.
     reportBrowser->setWordWrapMode(QTextOption::WordWrap);
+    // The width the label takes where the window is wider (fitLabelWidth).
+    reportBrowser->setLineWrapColumnOrWidth(labelWidthPixels);
 
     copyButton = toolButton(buttonFrame, "copyButton", "copy.png_");
     bookmarkButton = toolButton(buttonFrame, "bookmarkButton", "bookmark_add.png_");
@@ -119,28 +122,46 @@ void KALODetailsDialog::setView(ReportView opening) {
     view = opening;
 }
 
-void KALODetailsDialog::buildTexts() {
+ReportOptions KALODetailsDialog::shownOptions() const {
     ReportOptions options;
     options.colours = reportColours(reportBrowser->palette());
     options.dailyValue = settings.showDailyValue;
     options.ranges = settings.showRanges;
+    return options;
+}
+
+void KALODetailsDialog::buildTexts() {
+    const ReportOptions options = shownOptions();
     basicText = reportText(*shown, ReportView::Basic, shownWeight, options);
     detailedText = reportText(*shown, ReportView::Detailed, shownWeight, options);
     fullText = shown->full.isEmpty() ? QString()
                                      : reportText(*shown, ReportView::Full, shownWeight, options);
+    labelText = QString();
     showView();
 }
 
 void KALODetailsDialog::showView() {
-    // The picture tells what the button brings next: more rows, the full record, or fewer again.
+    // The picture tells what the button brings next: more rows, the full record, the label, or
+    // fewer again.
     const char *next = "viewless.png_";
-    const QString *text = &fullText;
-    if (view == ReportView::Basic) {
+    const QString *text = &labelText;
+    switch (view) {
+    case ReportView::Basic:
         next = "viewmore.png_";
         text = &basicText;
-    } else if (view == ReportView::Detailed) {
-        next = shown->full.isEmpty() ? "viewless.png_" : "viewfull.png_";
+        break;
+    case ReportView::Detailed:
+        next = shown->full.isEmpty() ? "label.png_" : "viewfull.png_";
         text = &detailedText;
+        break;
+    case ReportView::Full:
+        next = "label.png_";
+        text = &fullText;
+        break;
+    case ReportView::Label:
+        if (labelText.isNull())
+            labelText = reportText(*shown, ReportView::Label, shownWeight, shownOptions());
+        break;
     }
     viewButton->setIcon(picture(QLatin1String(next)));
     // The full record is always longer than a screen: with the scroll bar there from the start
@@ -148,6 +169,14 @@ void KALODetailsDialog::showView() {
     reportBrowser->setVerticalScrollBarPolicy(view == ReportView::Full ? Qt::ScrollBarAlwaysOn
                                                                        : Qt::ScrollBarAsNeeded);
     reportBrowser->setHtml(*text);
+    // After the new text, so that a long report is not laid out again at the label's width.
+    fitLabelWidth();
+}
+
+void KALODetailsDialog::fitLabelWidth() {
+    const bool narrowed =
+        view == ReportView::Label && reportBrowser->viewport()->width() > labelWidthPixels;
+    reportBrowser->setLineWrapMode(narrowed ? QTextEdit::FixedPixelWidth : QTextEdit::WidgetWidth);
 }
 
 void KALODetailsDialog::changeEvent(QEvent *event) {
@@ -167,6 +196,7 @@ void KALODetailsDialog::resizeEvent(QResizeEvent *) {
     weightLabel->setGeometry(w - 140, 0, 140, 24);
     weightButton->setGeometry(w - weightLabel->width() - 24, 2, 20, 20);
     reportBrowser->setGeometry(0, buttonFrame->height(), w, h - buttonFrame->height());
+    fitLabelWidth();
 }
 
 void KALODetailsDialog::showNote(const QString &note) {
@@ -220,7 +250,7 @@ void KALODetailsDialog::changeView() {
         return;
     view = nextView(*shown, view);
     showView();
-    static const char *const notes[] = {"Basic View", "Detailed View", "Full View"};
+    static const char *const notes[] = {"Basic View", "Detailed View", "Full View", "Label View"};
     showNote(QLatin1String(notes[int(view)]));
 }
 

@@ -58,12 +58,16 @@ private:
     // Builds the texts of every view for the report, serving and palette, then shows the view.
     void buildTexts();
     void showView();
+    // The label keeps a label's width on a wide window; the report views take the whole width.
+    void fitLabelWidth();
+    ReportOptions shownOptions() const;
 
     Settings &settings;
     QTextBrowser *reportBrowser = nullptr;
     QString basicText;
     QString detailedText;
     QString fullText;
+    QString labelText; // made when first shown
     QFrame *buttonFrame = nullptr;
     QToolButton *copyButton = nullptr;
     QToolButton *bookmarkButton = nullptr;

@@ -315,6 +315,8 @@ private slots:
                               "Dietary Fiber|0|g|0", "Total Sugars|0|g|",
                               "Added Sugars|not given||", "Protein|7|g|", "Vitamin D|0.2|mcg|0",
                               "Calcium|200|mg|15", "Iron|0.2|mg|0", "Potassium|30|mg|0"}));
+        QVERIFY(reportPlainText(report, ReportView::Label, oz, false)
+                    .contains("\nServing size\t1 oz (28g)\nCalories\t110\nTotal Fat\t9g\t12%\n"));
         QVERIFY(reportCsvRecords(report, ReportView::Full, oz, {{}, true})
                     .contains({"Calcium, Ca", "mg", "204.404", "16"}));
         const QString page = standaloneHtml("Cheddar", nutritionLabelHtml(report, oz));

@@ -15,6 +15,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -380,6 +381,73 @@ private slots:
         }));
         QApplication::setPalette(light);
         QVERIFY2(worst >= 4.5 || !alternate.isValid(), qPrintable(QString::number(worst)));
+    }
+
+    // Every list leaves whole, header first, in its shown order: Export… (Ctrl+E) as CSV, Ctrl+C
+    // as tab-separated text.
+    void listOutput_data() {
+        QTest::addColumn<QString>("search");   // on the Search page; empty: the Top 15 list
+        QTest::addColumn<int>("action");       // 0 Ctrl+E, 1 Ctrl+C
+        QTest::addColumn<QString>("expected"); // the suggested name|the file, the clipboard, a box
+        QTest::newRow("a search as RFC 4180 CSV, its quotes doubled and its line break kept")
+            << "cake" << 0
+            << "Search - cake.csv|NDB_No,Description\r\n99001,\"Cake, \"\"angel\"\"\nsliced\"\r\n";
+        QTest::newRow("the Top 15 list with its value column as shown")
+            << "" << 0
+            << "Top 15 - Most saturated fat.csv|NDB_No,Description,100g\r\n1001,\"Butter, salted\","
+               "51.368\r\n1009,\"Cheese, cheddar\",21.092\r\n";
+        QTest::newRow("a list still being read is written whole, in its order")
+            << "filler" << 0
+            << "Search - filler.csv|NDB_No,Description\r\n200000,Filler 0\r\n200001,Filler 1\r\n";
+        QTest::newRow("Ctrl+C copies the header and every row, tab-separated")
+            << "raw" << 1
+            << "NDB_No\tDescription\n11124\tCarrots, raw\n1123\tEgg, whole, raw\n11215\tGarlic, "
+               "raw\n";
+        QTest::newRow("above 100,000 rows Ctrl+C copies nothing and says to export instead")
+            << "filler" << 1 << "more than 100,000 rows, too many to copy: Export…";
+    }
+    void listOutput() {
+        QFETCH(QString, search);
+        QFETCH(int, action);
+        QFETCH(QString, expected);
+        QStringList extra{"INSERT INTO FOODS_WR (NDB_No, desc, FdGrp_Cd) VALUES (99001, 'Cake, "
+                          "\"angel\"' || char(10) || 'sliced', '0100')"};
+        if (search == "filler")
+            extra << "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                     "100000) INSERT INTO FOODS_WR (NDB_No, desc, FdGrp_Cd) SELECT 200000 + i, "
+                     "'Filler ' || i, '0100' FROM n";
+        WindowFixture f(extra);
+        MessageBoxWatcher boxes;
+        f.start();
+        f.showPage(search.isEmpty() ? 2 : 1);
+        if (!search.isEmpty())
+            f.search(search);
+        auto *list = f.child<FoodList>(search.isEmpty() ? "topList" : "searchList");
+        const QString path = f.dir.filePath("list.csv");
+        QGuiApplication::clipboard()->setText("before");
+        QSignalSpy finished(list, &FoodList::exportFinished);
+        QString suggested;
+        list->setFocus();
+        if (action == 0)
+            whenModalShown(
+                [&](QWidget *w) {
+                    suggested = static_cast<QFileDialog *>(w)->selectedFiles().value(0);
+                    static_cast<QFileDialog *>(w)->selectFile(path);
+                    static_cast<QDialog *>(w)->accept(); // as Save does
+                },
+                "QFileDialog");
+        QTest::keyClick(list, action == 0 ? Qt::Key_E : Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(finished.count(), 1 - action);
+        const QString seen = boxes.count() ? boxes.texts.first()
+                             : action      ? QGuiApplication::clipboard()->text()
+                                      : QFileInfo(suggested).fileName() + '|' + fileContents(path);
+        QVERIFY2(boxes.count() ? seen.contains(expected) : seen.startsWith(expected),
+                 qPrintable(seen.left(500)));
+        if (action == 0) // every row, those still to come when the export began too
+            QCOMPARE(fileContents(path).count("\r\n"), list->rowCount() + 1);
+        // A list too long to copy leaves the clipboard as it was.
+        QVERIFY(!boxes.count() || (boxes.titles == QStringList{"KALO"} &&
+                                   QGuiApplication::clipboard()->text() == "before"));
     }
 
     // A bookmark of a food this database lacks says so, and goes and comes back in its pair.

@@ -4,21 +4,31 @@
 #include "details/nutritionlabel.h"
 #include "details/servings.h"
 #include "settings/bookmarks.h"
+#include "ui/exportdialog.h"
 #include "ui/pictures.h"
 #include "ui/reportcolours.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QDebug>
+#include <QDir>
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QResizeEvent>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QToolButton>
+
+#include <climits>
+#include <memory>
 
 namespace {
 
@@ -68,6 +78,19 @@ KALODetailsDialog::KALODetailsDialog(Settings &userSettings, QWidget *parent)
     connect(weightButton, &QToolButton::clicked, this, &KALODetailsDialog::selectWeight);
     connect(viewButton, &QToolButton::clicked, this, &KALODetailsDialog::changeView);
     connect(&noteTimer, &QTimer::timeout, this, &KALODetailsDialog::timeout);
+
+    // Export and Print go with the keyboard; Export also from the report's context menu, so that
+    // the strip keeps its four buttons.
+    exportAction = new QAction(QStringLiteral("Export…"), this);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    addAction(exportAction);
+    connect(exportAction, &QAction::triggered, this, &KALODetailsDialog::exportView);
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
+            &KALODetailsDialog::print);
+    reportBrowser->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(reportBrowser, &QWidget::customContextMenuRequested, this,
+            &KALODetailsDialog::showReportMenu);
 
     if (parent) {
         qDebug("resizing");
@@ -256,4 +279,63 @@ void KALODetailsDialog::changeView() {
 
 void KALODetailsDialog::timeout() {
     setWindowTitle(QStringLiteral("Details (") + shownId + QStringLiteral(")"));
+}
+
+void KALODetailsDialog::showReportMenu(const QPoint &position) {
+    // The standard entries (Copy, Select All, a link's) take the point in the document.
+    const QPoint inDocument = position + QPoint(reportBrowser->horizontalScrollBar()->value(),
+                                                reportBrowser->verticalScrollBar()->value());
+    const std::unique_ptr<QMenu> menu(reportBrowser->createStandardContextMenu(inDocument));
+    menu->addSeparator();
+    menu->addAction(exportAction);
+    menu->exec(reportBrowser->viewport()->mapToGlobal(position));
+}
+
+void KALODetailsDialog::exportView() {
+    if (!shown)
+        return;
+    // The custom weight's name says nothing of its grams.
+    QString serving = shown->weightNames.value(shownWeight);
+    if (shownWeight == shown->weights.size() - 1)
+        serving = QString::number(shown->weights.value(shownWeight), 'g', 6) + QStringLiteral(" g");
+    const ExportChoice choice = askExportPath(this, shownDesc, serving,
+                                              {{QStringLiteral("CSV"), QStringLiteral("csv")},
+                                               {QStringLiteral("HTML"), QStringLiteral("html")},
+                                               {QStringLiteral("PDF"), QStringLiteral("pdf")}});
+    if (!choice.path.isNull())
+        exportTo(choice.path, ReportFormat(choice.filter));
+}
+
+bool KALODetailsDialog::exportTo(const QString &path, ReportFormat format) {
+    if (!shown)
+        return false;
+    const QString error = saveReport(path, format, *shown, view, shownWeight, shownOptions());
+    if (error.isNull())
+        return true;
+    QMessageBox::warning(this, QStringLiteral("KALO"),
+                         QStringLiteral("The report could not be exported to %1:\n%2")
+                             .arg(QDir::toNativeSeparators(path), error));
+    return false;
+}
+
+void KALODetailsDialog::print() {
+    if (!shown)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(shownDesc);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted)
+        printTo(printer);
+}
+
+bool KALODetailsDialog::printTo(QPrinter &printer) {
+    if (!shown)
+        return false;
+    if (paintPages(printedReport(*shown, view, shownWeight, shownOptions()), printer,
+                   view == ReportView::Label ? labelWidthPixels : INT_MAX))
+        return true;
+    QMessageBox::warning(this, QStringLiteral("KALO"),
+                         QStringLiteral("The report could not be printed: the printer cannot be "
+                                        "written to."));
+    return false;
 }

@@ -252,6 +252,9 @@ private slots:
             QVERIFY(reportPlainText(report, ReportView(view), weight, dailyValue, true)
                         .contains(view == 2 ? "16.950\t0.100\tA (Analytical)\t1\n"
                                             : "Cheese, cheddar\n"));
+        if (ranges) // a CSV file has the ranges where the page shows them
+            QCOMPARE(reportCsvRecords(report, ReportView(view), weight, options).value(1).size(),
+                     3 + int(dailyValue) + int(view == 2));
         const QStringList shown = reportRows(text);
         QFETCH(QStringList, rows);
         for (const QString &row : rows)

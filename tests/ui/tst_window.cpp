@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -381,6 +382,60 @@ private slots:
         }));
         QApplication::setPalette(light);
         QVERIFY2(worst >= 4.5 || !alternate.isValid(), qPrintable(QString::number(worst)));
+    }
+
+    // The real cheddar's 1 oz: its label through the view button's round, and the shown view as
+    // Export… and Print write it.
+    void reportOutput_data() {
+        QTest::addColumn<int>("presses");      // of the view button, from the basic view
+        QTest::addColumn<int>("output");       // a ReportFormat; 3 printed, 4 into a directory
+        QTest::addColumn<QString>("expected"); // in the file or the box; a PDF's pages
+        QTest::newRow("the label's lines as CSV")
+            << 3 << 0 << "Calories,110,,\r\nTotal Fat,9,g,12\r\n";
+        QTest::newRow("the full view as a UTF-8 page in the light colours, naming its serving")
+            << 2 << 1 << "<meta charset=\"utf-8\">|bgcolor=#e8e8e8|<hr>Serving: 1 oz, 28.35 g<br>";
+        QTest::newRow("the label as a PDF of one page") << 3 << 2 << "pages: 1.";
+        QTest::newRow("the full view printed to a PDF file, over two pages")
+            << 2 << 3 << "pages: 2.";
+        QTest::newRow("a file that cannot be written gives a box and leaves nothing")
+            << 3 << 4 << "Filename refers to a directory";
+    }
+    void reportOutput() {
+        REAL_FOODS_DATABASE(foods);
+        QFETCH(int, presses);
+        QFETCH(int, output);
+        QFETCH(QString, expected);
+        WindowFixture f;
+        f.start(Settings(), foods);
+        f.showPage(1);
+        f.search("cheddar");
+        QDir dir(f.dir.path());
+        QVERIFY(dir.mkdir("taken"));
+        const QStringList before = dir.entryList();
+        const QString path = dir.filePath(output == 4 ? "taken" : "out");
+        MessageBoxWatcher boxes;
+        QVERIFY(f.openFood("searchList", "1009", [&](KALODetailsDialog *d) {
+            emit d->valueChanged(3); // 1 oz, the fourth of cheddar's servings
+            for (int i = 0; i < presses; ++i)
+                press(d, "viewButton");
+            for (const char *line : {"Calories\n110\n", "Total Fat 9g\n12%", "Calcium 200mg\n15%"})
+                QVERIFY2(presses < 3 || reportText(d).contains(line), line);
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            QCOMPARE(output == 3 ? d->printTo(printer)
+                                 : d->exportTo(path, ReportFormat(output % 3)),
+                     output < 4);
+        }));
+        const QByteArray written = fileContents(path);
+        const QString seen = output == 4 ? boxes.texts.value(0)
+                             : output > 1
+                                 ? QStringLiteral("pages: %1.").arg(written.count("/Type /Page\n"))
+                                 : QString::fromUtf8(written);
+        for (const QString &part : expected.split('|'))
+            QVERIFY2(seen.contains(part), qPrintable(seen));
+        QCOMPARE(boxes.titles, output == 4 ? QStringList{"KALO"} : QStringList());
+        QVERIFY(output < 4 || dir.entryList() == before);
     }
 
     // Every list leaves whole, header first, in its shown order: Export… (Ctrl+E) as CSV, Ctrl+C

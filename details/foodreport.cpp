@@ -5,12 +5,27 @@
 #include "db/resultrows.h"
 #include "details/dailyvalues.h"
 #include "details/nutrientcatalogue.h"
+#include "details/nutritionlabel.h"
 #include "details/servings.h"
 
 namespace {
 
 QString notFoundText(const QString &id) {
     return QStringLiteral("No data for food %1 in this database.").arg(id);
+}
+
+// The label's lines as the label reads them, a line's cells separated by tabs.
+QString labelPlainText(const FoodReport &report, int weightIndex) {
+    QString text = QStringLiteral("Nutrition Facts\nServing size\t") +
+                   labelServingSize(report, weightIndex) + QLatin1Char('\n');
+    for (const LabelLine &line : nutritionLabelLines(report, weightIndex)) {
+        text += line.name + QLatin1Char('\t') +
+                (line.figure.given ? line.figure.amount + line.unit : QStringLiteral("not given"));
+        if (!line.figure.percent.isEmpty())
+            text += QLatin1Char('\t') + line.figure.percent + QLatin1Char('%');
+        text += QLatin1Char('\n');
+    }
+    return text + labelFootnote() + QLatin1Char('\n');
 }
 
 } // namespace
@@ -89,8 +104,10 @@ ReportView nextView(const FoodReport &report, ReportView view) {
     case ReportView::Basic:
         return ReportView::Detailed;
     case ReportView::Detailed:
-        return report.full.isEmpty() ? ReportView::Basic : ReportView::Full;
+        return report.full.isEmpty() ? ReportView::Label : ReportView::Full;
     case ReportView::Full:
+        return ReportView::Label;
+    case ReportView::Label:
         break;
     }
     return ReportView::Basic;
@@ -103,9 +120,11 @@ QList<ReportLine> reportLines(const FoodReport &report, ReportView view) {
     case ReportView::Detailed:
         return detailedLines(report.values);
     case ReportView::Full:
+        return fullLines(report.full);
+    case ReportView::Label:
         break;
     }
-    return fullLines(report.full);
+    return {};
 }
 
 QString reportText(const FoodReport &report, ReportView view, int weightIndex,
@@ -115,6 +134,8 @@ QString reportText(const FoodReport &report, ReportView view, int weightIndex,
                QStringLiteral("</qt>");
     }
     const ReportView shown = shownView(report, view);
+    if (shown == ReportView::Label)
+        return nutritionLabelHtml(report, weightIndex, options.colours);
     ReportOptions viewOptions = options;
     viewOptions.ranges = options.ranges && shown == ReportView::Full;
     return reportHtml(report.desc, report.group, reportLines(report, shown),
@@ -131,6 +152,8 @@ QString reportPlainText(const FoodReport &report, ReportView view, int weightInd
                    QStringLiteral("\nFood ") + report.id + QStringLiteral(", ") + report.release +
                    QStringLiteral("\nServing: ") + report.weightNames.value(weightIndex) +
                    QStringLiteral(", ") + QString::number(grams, 'g', 10) + QStringLiteral(" g\n");
+    if (view == ReportView::Label)
+        return text + labelPlainText(report, weightIndex);
     const bool withRanges = ranges && shownView(report, view) == ReportView::Full;
     text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV")
                        : QStringLiteral("Nutrient\tUnit\tAmount");

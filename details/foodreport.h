@@ -42,19 +42,21 @@ FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double cu
 // The view a report shows for the view asked for: Full only where the food has its full record,
 // otherwise Detailed.
 ReportView shownView(const FoodReport &report, ReportView view);
-// The view after this one: Basic, Detailed, Full (where it exists), Basic again.
+// The view after this one: Basic, Detailed, Full (where it exists), Label, Basic again.
 ReportView nextView(const FoodReport &report, ReportView view);
 
-// The rows of a view.
+// The rows of a view; none for the label, whose lines are nutritionLabelLines.
 QList<ReportLine> reportLines(const FoodReport &report, ReportView view);
 
-// The HTML of a view for the serving at the index (an index outside the servings scales by 0).
-// A food not found says so instead. Ranges are shown in the full view only.
+// The HTML of a view for the serving at the index (an index outside the servings scales by 0):
+// the label is nutritionLabelHtml in the options' colours. A food not found says so instead.
+// Ranges are shown in the full view only.
 QString reportText(const FoodReport &report, ReportView view, int weightIndex,
                    const ReportOptions &options = ReportOptions());
 
 // The view as plain text for pasting elsewhere: description, category, the food's number and
 // the data release, the serving, then the rows under a header line (cells separated by tabs),
-// and with the Daily Value the line naming its source.
+// and with the Daily Value the line naming its source. The label gives its lines instead: name,
+// declared amount and percentage, then its footnote.
 QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex, bool dailyValue,
                         bool ranges = false);

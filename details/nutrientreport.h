@@ -6,8 +6,9 @@
 #include <QList>
 #include <QString>
 
-// The views of the report: eight nutrients, the 25 of the catalogue, every nutrient of the data.
-enum class ReportView { Basic, Detailed, Full };
+// The views of the report: eight nutrients, the 25 of the catalogue, every nutrient of the data,
+// the Nutrition Facts label.
+enum class ReportView { Basic, Detailed, Full, Label };
 
 // The two alternating row shades (the page takes the second) and the text colour, empty for the
 // viewer's own. The defaults are the report's colours on a light palette.

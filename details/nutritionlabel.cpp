@@ -231,6 +231,12 @@ QString labelServingSize(const FoodReport &report, int weightIndex) {
     return report.weightNames.value(weightIndex) + QStringLiteral(" (") + weight + QLatin1Char(')');
 }
 
+QString labelFootnote() {
+    return QStringLiteral("* The % Daily Value (DV) tells you how much a nutrient in a serving of "
+                          "food contributes to a daily diet. 2,000 calories a day is used for "
+                          "general nutrition advice.");
+}
+
 QString nutritionLabelHtml(const FoodReport &report, int weightIndex,
                            const ReportColours &colours) {
     ReportOptions options;
@@ -276,10 +282,7 @@ QString nutritionLabelHtml(const FoodReport &report, int weightIndex,
         else
             html += lineRow(lines[i], style, rule);
     }
-    html += bar(rule, 5, 3) +
-            QStringLiteral("<tr><td colspan=3 style=\"font-size:small\">* The % Daily Value (DV) "
-                           "tells you how much a nutrient in a serving of food contributes to a "
-                           "daily diet. 2,000 calories a day is used for general nutrition advice."
-                           "</td></tr></table></td></tr></table></qt>");
+    html += bar(rule, 5, 3) + QStringLiteral("<tr><td colspan=3 style=\"font-size:small\">") +
+            labelFootnote() + QStringLiteral("</td></tr></table></td></tr></table></qt>");
     return html;
 }

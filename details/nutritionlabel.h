@@ -8,6 +8,10 @@
 #include <QList>
 #include <QString>
 
+// The widest the label is laid out, in pixels of a 96 dpi screen (3⅓ inches on paper): wider, it
+// no longer reads as a label.
+constexpr int labelWidthPixels = 320;
+
 // The rule a line's amount is declared by.
 enum class LabelRounding {
     Calories,
@@ -45,6 +49,9 @@ QList<LabelLine> nutritionLabelLines(const FoodReport &report, int weightIndex);
 // The serving as the label names it: its name and its grams rounded, "1 oz (28g)"; the custom
 // weight (the last serving) its grams alone, "100g".
 QString labelServingSize(const FoodReport &report, int weightIndex);
+
+// The footnote under the label, on the Daily Value.
+QString labelFootnote();
 
 // The label as rich text, in the colours of the report (the rules in its text colour). A food not
 // found says so, as the report does.

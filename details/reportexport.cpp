@@ -18,6 +18,8 @@ QStringList reportRecord(const ReportLine &line, double grams, const ReportOptio
             dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g);
         record << (percent.endsWith(u'%') ? percent.chopped(1) : QString());
     }
+    if (options.ranges)
+        record << servingRange(grams, line.basis);
     return record;
 }
 
@@ -25,19 +27,42 @@ QStringList reportRecord(const ReportLine &line, double grams, const ReportOptio
 
 QList<QStringList> reportCsvRecords(const FoodReport &report, ReportView view, int weightIndex,
                                     const ReportOptions &options) {
+    if (view == ReportView::Label) {
+        const QList<QStringList> records = labelCsvRecords(report, weightIndex);
+        return report.found ? records : records.mid(0, 1);
+    }
     QStringList header{QStringLiteral("Nutrient"), QStringLiteral("Unit"),
                        QStringLiteral("Amount")};
     if (options.dailyValue)
         header << QStringLiteral("% Daily Value");
+    // As the report shows them: in the full view only.
+    ReportOptions shown = options;
+    shown.ranges = options.ranges && shownView(report, view) == ReportView::Full;
+    if (shown.ranges)
+        header << QStringLiteral("Range");
     QList<QStringList> records{header};
     if (!report.found)
         return records;
     const double grams = report.weights.value(weightIndex);
     for (const ReportLine &line : reportLines(report, view)) {
         if (!line.heading)
-            records << reportRecord(line, grams, options);
+            records << reportRecord(line, grams, shown);
     }
     return records;
+}
+
+QString reportPage(const FoodReport &report, ReportView view, int weightIndex,
+                   const ReportOptions &options) {
+    QString page = reportText(report, view, weightIndex, options);
+    if (!report.found || shownView(report, view) == ReportView::Label)
+        return page;
+    // Under the heading's rule, as the copied text has it.
+    const QString serving =
+        QStringLiteral("Serving: ") + report.weightNames.value(weightIndex).toHtmlEscaped() +
+        QStringLiteral(", ") + QString::number(report.weights.value(weightIndex), 'g', 10) +
+        QStringLiteral(" g<br>");
+    const qsizetype rule = page.indexOf(QLatin1String("<hr>"));
+    return rule < 0 ? page : page.insert(rule + 4, serving);
 }
 
 QList<QStringList> labelCsvRecords(const FoodReport &report, int weightIndex) {

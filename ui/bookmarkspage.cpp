@@ -47,8 +47,8 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     removeAction->setObjectName(QStringLiteral("removeBookmarkAction"));
     removeAction->setShortcut(QKeySequence::Delete);
     removeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    bookmarkList->addAction(removeAction);
-    bookmarkList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    bookmarkList->insertAction(bookmarkList->actions().value(0), removeAction);
+    bookmarkList->setExportName(QStringLiteral("Bookmarks"));
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(1, 1, 1, 1);

@@ -61,10 +61,12 @@ void BrowsePage::listGroup(const QString &name) {
         const Qt::SortOrder order = browseList->nameOrder();
         auto foods = std::make_unique<FoodStream>(database.connection(), database.words(),
                                                   browseStatement(group.value(0, 0), order), order);
-        if (context.status.whileProcessing([&] { return foods->start(); }))
+        if (context.status.whileProcessing([&] { return foods->start(); })) {
             browseList->fill(std::move(foods));
-        else
+            browseList->setExportName(QStringLiteral("Browse"), name);
+        } else {
             context.status.showDatabaseError(foods->error());
+        }
     }
     categoryCombo->setEnabled(true);
 }

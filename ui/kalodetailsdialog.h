@@ -2,6 +2,7 @@
 #pragma once
 
 #include "details/foodreport.h"
+#include "ui/reportoutput.h"
 
 #include <QDialog>
 #include <QList>
@@ -9,10 +10,12 @@
 #include <QTimer>
 
 struct Settings;
+class QAction;
 class QEvent;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QResizeEvent;
 class QTextBrowser;
 class QToolButton;
@@ -36,6 +39,12 @@ public:
     // record).
     void setView(ReportView view);
 
+    // Writes the shown view and serving to the file, as Export… does once a file is chosen; a
+    // file that cannot be written gives a box with the reason. False when it was not written.
+    bool exportTo(const QString &path, ReportFormat format);
+    // Prints the shown view on the printer, as Print does once its dialog is accepted.
+    bool printTo(QPrinter &printer);
+
 signals:
     void valueChanged(int weightIndex);
     void bookMarkAdded(QString id);
@@ -51,6 +60,9 @@ private slots:
     void selectWeight();
     void changeView();
     void timeout();
+    void exportView();
+    void print();
+    void showReportMenu(const QPoint &position);
 
 private:
     // Shows a short note as the caption; the caption returns 1.5 s after the last note.
@@ -58,12 +70,16 @@ private:
     // Builds the texts of every view for the report, serving and palette, then shows the view.
     void buildTexts();
     void showView();
+    // The label keeps a label's width on a wide window; the report views take the whole width.
+    void fitLabelWidth();
+    ReportOptions shownOptions() const;
 
     Settings &settings;
     QTextBrowser *reportBrowser = nullptr;
     QString basicText;
     QString detailedText;
     QString fullText;
+    QString labelText; // made when first shown
     QFrame *buttonFrame = nullptr;
     QToolButton *copyButton = nullptr;
     QToolButton *bookmarkButton = nullptr;
@@ -71,6 +87,7 @@ private:
     QToolButton *viewButton = nullptr;
     QLabel *weightLabel = nullptr;
     QMenu *weightMenu = nullptr;
+    QAction *exportAction = nullptr;
     QList<double> menuWeights;
     ReportView view = ReportView::Basic;
     const FoodReport *shown = nullptr;

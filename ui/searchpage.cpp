@@ -140,9 +140,11 @@ void SearchPage::search(const QString &text, const QString &group) {
                                              options.nameOrder, rankWords);
         return foods->start();
     });
-    if (listed)
+    if (listed) {
         searchList->fill(std::move(foods));
-    else if (foods)
+        searchList->setExportName(QStringLiteral("Search"), text);
+    } else if (foods) {
         context.status.showDatabaseError(foods->error());
+    }
     setSearchWidgetsEnabled(true);
 }

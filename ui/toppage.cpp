@@ -119,6 +119,13 @@ void TopPage::showRanking() {
     if (outcome.ok) {
         topList->setValueHeader(QLatin1String(bases[basisIndex].header));
         topList->fill(outcome.foods, true, foods.words());
+        // The name tells which of the rankings the file holds.
+        QString ranking = topCombo->currentText();
+        if (!groupCode.isNull())
+            ranking += QStringLiteral(", ") + topGroupCombo->currentText();
+        if (basisIndex > 0)
+            ranking += QStringLiteral(", ") + topBasisCombo->currentText();
+        topList->setExportName(QStringLiteral("Top 15"), ranking);
         coverageLabel->setText(
             outcome.coverage.isEmpty()
                 ? QString()

@@ -252,6 +252,9 @@ private slots:
             QVERIFY(reportPlainText(report, ReportView(view), weight, dailyValue, true)
                         .contains(view == 2 ? "16.950\t0.100\tA (Analytical)\t1\n"
                                             : "Cheese, cheddar\n"));
+        if (ranges) // a CSV file has the ranges where the page shows them
+            QCOMPARE(reportCsvRecords(report, ReportView(view), weight, options).value(1).size(),
+                     3 + int(dailyValue) + int(view == 2));
         const QStringList shown = reportRows(text);
         QFETCH(QStringList, rows);
         for (const QString &row : rows)
@@ -315,6 +318,8 @@ private slots:
                               "Dietary Fiber|0|g|0", "Total Sugars|0|g|",
                               "Added Sugars|not given||", "Protein|7|g|", "Vitamin D|0.2|mcg|0",
                               "Calcium|200|mg|15", "Iron|0.2|mg|0", "Potassium|30|mg|0"}));
+        QVERIFY(reportPlainText(report, ReportView::Label, oz, false)
+                    .contains("\nServing size\t1 oz (28g)\nCalories\t110\nTotal Fat\t9g\t12%\n"));
         QVERIFY(reportCsvRecords(report, ReportView::Full, oz, {{}, true})
                     .contains({"Calcium, Ca", "mg", "204.404", "16"}));
         const QString page = standaloneHtml("Cheddar", nutritionLabelHtml(report, oz));

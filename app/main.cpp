@@ -1,14 +1,14 @@
 // Program entry: the command line, one running program, the settings, the main window and the
 // event loop.
-#include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "platform/commandline.h"
 #include "platform/config.h"
 #include "platform/databaselocation.h"
+#include "platform/singleinstance.h"
 #include "settings/settings.h"
 #include "ui/kalowindow.h"
 #include "ui/qpeapplication.h"
-#include "ui/singleinstance.h"
 
 #include <QEvent>
 #include <QSessionManager>
@@ -59,8 +59,10 @@ int main(int argc, char **argv) {
     }
 
     SingleInstance instance(Config::userFilePath(QStringLiteral("KALO")));
+    if (!instance.problem().isNull())
+        print(stderr, QStringLiteral("kalo: %1: starting without checking for a running KALO.\n")
+                          .arg(instance.problem()));
     if (!instance.isFirst()) {
-        QCoreApplication core(argc, argv);
         if (!instance.activateRunning()) {
             print(stderr, QStringLiteral("kalo: KALO is running already but does not answer.\n"));
             return 1;

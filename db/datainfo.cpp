@@ -11,13 +11,6 @@ const QString DataInfo::publishedKey = QStringLiteral("Published");
 const QString DataInfo::srSource = QStringLiteral("USDA SR");
 const QString DataInfo::fdcSource = QStringLiteral("USDA FoodData Central");
 
-namespace {
-
-// The release of the first FOODS.db files, which recorded none.
-constexpr int firstRelease = 14;
-
-} // namespace
-
 DataInfo DataInfo::forSr(int release) {
     DataInfo info;
     info.setValue(sourceKey, srSource);
@@ -31,20 +24,6 @@ DataInfo DataInfo::forFoodDataCentral(const QStringList &dataTypes, const QStrin
     info.setValue(dataTypesKey, dataTypes.join(QStringLiteral(", ")));
     if (!published.isEmpty())
         info.setValue(publishedKey, published);
-    return info;
-}
-
-DataInfo DataInfo::read(SQLiteDB &db) {
-    DataInfo info;
-    if (!db.tableExists(QStringLiteral("DATA_INFO"))) {
-        if (db.hasError())
-            return info;
-        const int version = db.userVersion();
-        return forSr(version > 0 ? version : firstRelease);
-    }
-    const ResultRows rows = db.exec(QStringLiteral("select \"Key\", Value from DATA_INFO"), false);
-    for (int i = 0; i < rows.rowCount(); ++i)
-        info.setValue(rows.value(i, 0), rows.value(i, 1));
     return info;
 }
 
@@ -94,13 +73,4 @@ bool DataInfo::write(SQLiteDB &db) const {
             return false;
     }
     return true;
-}
-
-QString describeFoodsDatabase(const QString &path) {
-    SQLiteDB db;
-    if (!db.open(path, false))
-        return QStringLiteral("none (%1: %2)").arg(path, db.lastError());
-    if (!db.tableExists(QStringLiteral("FOODS_WR")))
-        return QStringLiteral("none (%1: no table FOODS_WR)").arg(path);
-    return QStringLiteral("%1 (%2)").arg(DataInfo::read(db).displayName(), path);
 }

@@ -14,7 +14,7 @@ class SQLiteDB;
 //   DataTypes  the FoodData Central data types in the data ("Foundation, SR Legacy")
 //   Published  the latest publication date of the FoodData Central foods ("2024-04-18")
 // A FOODS.db without the table holds SR data whose release is PRAGMA user_version, and a file
-// without either is the SR release 14 of the first FOODS.db files.
+// without either is the SR release 14 of the first FOODS.db files (FoodsDatabase reads them).
 class DataInfo {
 public:
     static const QString sourceKey;
@@ -27,9 +27,6 @@ public:
     DataInfo() = default;
     static DataInfo forSr(int release);
     static DataInfo forFoodDataCentral(const QStringList &dataTypes, const QString &published);
-    // The origin of the data in the open database; a failed read leaves its error pending and
-    // gives an empty DataInfo.
-    static DataInfo read(SQLiteDB &db);
 
     // A null string when the key is absent.
     QString value(const QString &key) const;
@@ -48,7 +45,3 @@ public:
 private:
     QList<QPair<QString, QString>> list;
 };
-
-// What the food database at the path holds, as `kalo --version` tells it: the name of its data
-// and the path ("USDA SR 24 (/usr/share/kalo/pics/kalo/FOODS.db)"), or why there is none.
-QString describeFoodsDatabase(const QString &path);

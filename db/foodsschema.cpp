@@ -1,23 +1,41 @@
 // The tables of FOODS.db, shared by the database builder and the tests.
 #include "db/foodsschema.h"
 
-const char *const foodsNutrientColumns[foodsNutrientCount] = {
-    "Energ_Kcal", "Cholestrl", "Tot_Lipid", "FA_Sat",   "Water", "Carbohydrt", "Fiber_TD",
-    "Protein",    "Vit_C",     "Vit_B6",    "Vit_B12",  "Vit_A", "Vit_E",      "Folate",
-    "Riboflavin", "Niacin",    "Thiamin",   "Calcium",  "Iron",  "Sodium",     "Magnesium",
-    "Potassium",  "Zinc",      "Copper",    "Selenium",
-};
-
-const int foodsNutrientNumbers[foodsNutrientCount] = {
-    208, 601, 204, 606, 255, 205, 291, 203, 401, 415, 418, 318, 323,
-    417, 405, 406, 404, 301, 303, 307, 304, 306, 309, 312, 317,
+// The names "Vitamine C" and "Carbon" (a Top criterion) are the program's own: see
+// docs/compatibility.md.
+const FoodsNutrient foodsNutrients[foodsNutrientCount] = {
+    {"Energ_Kcal", 208, "Calories", "kcal"},
+    {"Cholestrl", 601, "Cholesterol", "mg"},
+    {"Tot_Lipid", 204, "Lipid Fat", "g"},
+    {"FA_Sat", 606, "Saturated Fat", "g"},
+    {"Water", 255, "Water", "g"},
+    {"Carbohydrt", 205, "Carbohydrate", "g"},
+    {"Fiber_TD", 291, "Fiber", "g"},
+    {"Protein", 203, "Protein", "g"},
+    {"Vit_C", 401, "Vitamine C", "mg"},
+    {"Vit_B6", 415, "Vitamine B6", "mg"},
+    {"Vit_B12", 418, "Vitamine B12", "mcg"},
+    {"Vit_A", 318, "Vitamine A", "IU"},
+    {"Vit_E", 323, "Vitamine E", "mg_ATE"},
+    {"Folate", 417, "Folate", "mcg"},
+    {"Riboflavin", 405, "Riboflavin", "mg"},
+    {"Niacin", 406, "Niacin", "mg"},
+    {"Thiamin", 404, "Thiamin", "mg"},
+    {"Calcium", 301, "Calcium", "mg"},
+    {"Iron", 303, "Iron", "mg"},
+    {"Sodium", 307, "Sodium", "mg"},
+    {"Magnesium", 304, "Magnesium", "mg"},
+    {"Potassium", 306, "Potassium", "mg"},
+    {"Zinc", 309, "Zinc", "mg"},
+    {"Copper", 312, "Copper", "mg"},
+    {"Selenium", 317, "Selenium", "mcg"},
 };
 
 QStringList foodsSchemaStatements() {
     QString foods = QStringLiteral("CREATE TABLE FOODS_WR (NDB_No INTEGER PRIMARY KEY, "
                                    "\"desc\" TEXT NOT NULL, FdGrp_Cd TEXT NOT NULL");
-    for (const char *column : foodsNutrientColumns)
-        foods += QStringLiteral(", ") + QLatin1String(column) + QStringLiteral(" NUMERIC");
+    for (const FoodsNutrient &nutrient : foodsNutrients)
+        foods += QStringLiteral(", ") + QLatin1String(nutrient.column) + QStringLiteral(" NUMERIC");
     foods += QStringLiteral(", GmWt_1 NUMERIC, GmWt_Desc1 TEXT, GmWt_2 NUMERIC, GmWt_Desc2 TEXT)");
     return {
         QStringLiteral(
@@ -32,12 +50,6 @@ QStringList foodsIndexStatements() {
         QStringLiteral("CREATE INDEX FOODS_WR_group ON FOODS_WR (FdGrp_Cd, \"desc\")"),
         // Lists ordered by description are read in order from it, the first screen first.
         QStringLiteral("CREATE INDEX FOODS_WR_desc ON FOODS_WR (\"desc\")"),
-        // A Top 15 within a group reads every amount it ranks by from here, not from the foods'
-        // rows: the group, the energy and serving weight of the other bases, then the nutrients.
-        QStringLiteral("CREATE INDEX FOODS_WR_rank ON FOODS_WR (FdGrp_Cd, Energ_Kcal, GmWt_1, "
-                       "FA_Sat, Cholestrl, Vit_C, Vit_B6, Vit_B12, Vit_A, Vit_E, Carbohydrt, "
-                       "Fiber_TD, Calcium, Iron, Sodium, Magnesium, Zinc, Copper, Selenium, "
-                       "Protein)"),
         QStringLiteral("CREATE INDEX FOODS_GROUP_desc ON FOODS_GROUP (FdGrp_Desc)"),
         QStringLiteral("CREATE INDEX WORDS_WR_text ON WORDS_WR (TEXT COLLATE NOCASE)"),
     };

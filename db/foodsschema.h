@@ -3,11 +3,19 @@
 
 #include <QStringList>
 
+// One nutrient column of FOODS_WR: amounts per 100 g of the nutrient with this USDA number
+// (NUTR_DEF's Nutr_No), shown in the report under this name with this unit.
+struct FoodsNutrient {
+    const char *column;
+    int number;
+    const char *name;
+    const char *unit;
+};
+
 constexpr int foodsNutrientCount = 25;
-// The nutrient columns of FOODS_WR, amounts per 100 g, in nutrient catalogue order.
-extern const char *const foodsNutrientColumns[foodsNutrientCount];
-// The USDA nutrient number (NUTR_DEF's Nutr_No) of each of those columns, in the same order.
-extern const int foodsNutrientNumbers[foodsNutrientCount];
+// The 25 nutrient columns in the report's order (its catalogue index). The table, the report's
+// names and units, the builder's columns and the test fixtures all derive from this one table.
+extern const FoodsNutrient foodsNutrients[foodsNutrientCount];
 
 // CREATE TABLE statements of FOODS_GROUP, FOODS_WR and WORDS_WR, one statement per entry.
 // NDB_No is an integer (the unquoted food number of the details statement and the "id int" of

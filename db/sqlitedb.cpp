@@ -174,6 +174,27 @@ void SQLiteDB::setError(const QString &message) {
     errorText += message;
 }
 
+bool SQLiteDB::run(const QString &sql) {
+    exec(sql);
+    return !errorPending;
+}
+
+bool SQLiteDB::tryRun(const QString &sql, ResultRows *rows) {
+    const ResultRows result = exec(sql, false);
+    if (errorPending) {
+        clearError();
+        return false;
+    }
+    if (rows)
+        *rows = result;
+    return true;
+}
+
+void SQLiteDB::clearError() {
+    errorPending = false;
+    errorText.truncate(0);
+}
+
 QString SQLiteDB::lastError() {
     if (!errorPending)
         return QString();
@@ -203,8 +224,6 @@ int SQLiteDB::userVersion() {
     return version;
 }
 
-bool SQLiteDB::tableExists(const QString &name) {
-    return !exec(QStringLiteral("select name from sqlite_master where type='table' and name='%1'")
-                     .arg(sqlQuoted(name)))
-                .isEmpty();
+bool SQLiteDB::isReadOnly() const {
+    return handle && sqlite3_db_readonly(handle, "main") == 1;
 }

@@ -31,9 +31,17 @@ public:
     // are returned.
     ResultRows exec(const QString &sql, bool perRow = true);
 
+    // Runs a statement whose rows are not wanted: false with the error pending.
+    bool run(const QString &sql);
+    // Runs a statement whose failure the caller does without: false on failure, which leaves no
+    // error pending.
+    bool tryRun(const QString &sql, ResultRows *rows = nullptr);
+
     bool hasError() const { return errorPending; }
     // The pending error text, which it clears; a null string when nothing is pending.
     QString lastError();
+    // Drops a pending error the caller has no use for.
+    void clearError();
 
     // Stops a running per-row statement after the row being delivered.
     void abortQuery();
@@ -43,9 +51,8 @@ public:
     // The number stored by PRAGMA user_version (0 when unset or closed).
     int userVersion();
 
-    // True when the database holds a table of this name; a failed look-up leaves its error
-    // pending and answers false.
-    bool tableExists(const QString &name);
+    // True when the library opened the file for reading only (its permissions forbid writing).
+    bool isReadOnly() const;
 
 signals:
     // Emitted once per row in per-row mode, with the row just appended (owned by the result, valid

@@ -21,7 +21,7 @@ bool Transaction::commit() {
         const QString failure = db.lastError();
         rollback();
         // The commit's own message stays pending for the caller, not the rollback's outcome.
-        db.lastError();
+        db.clearError();
         db.setError(failure);
         return false;
     }

@@ -1,30 +1,30 @@
 // The nutrients a Find by Nutrients condition can name, and the names it shows for them.
 #include "details/finderchoices.h"
 
+#include "db/foodsdatabase.h"
 #include "db/foodsschema.h"
-#include "db/sqlitedb.h"
-#include "details/nutrientcatalogue.h"
 
 #include <algorithm>
 #include <cmath>
 
-QList<FullNutrient> finderChoices(SQLiteDB &db, const FinderSchema &schema) {
-    if (schema.nutrientTables) {
-        const ResultRows rows =
-            db.exec(QStringLiteral("select Nutr_No, Name, Units, SR_Order, NULL from NUTRIENTS "
-                                   "order by SR_Order is null, SR_Order, Nutr_No"),
-                    false);
-        if (!db.hasError() && !rows.isEmpty())
+QList<FullNutrient> finderChoices(FoodsDatabase &foods) {
+    if (foods.hasNutrientRecord()) {
+        ResultRows rows;
+        if (foods.connection().tryRun(
+                QStringLiteral("select Nutr_No, Name, Units, SR_Order, NULL from NUTRIENTS "
+                               "order by SR_Order is null, SR_Order, Nutr_No"),
+                &rows) &&
+            !rows.isEmpty())
             return fullNutrientsFromRows(rows);
-        db.lastError(); // the amounts of FOODS_WR remain
     }
     QList<FullNutrient> choices;
-    for (int i = 0; i < nutrientCount; ++i) {
-        if (!schema.foodsColumns.contains(QLatin1String(foodsNutrientColumns[i])))
-            continue;
-        choices << FullNutrient{foodsNutrientNumbers[i], QLatin1String(nutrientNames[i]),
-                                QLatin1String(nutrientUnits[i]), i, std::nan("")};
-    }
+    for (int i = 0; i < foodsNutrientCount; ++i)
+        choices << FullNutrient{foodsNutrients[i].number,
+                                QLatin1String(foodsNutrients[i].name),
+                                QLatin1String(foodsNutrients[i].unit),
+                                i,
+                                std::nan(""),
+                                {}};
     return choices;
 }
 

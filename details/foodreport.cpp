@@ -1,17 +1,31 @@
 // The report state of one food: what the database holds on it, ready for the report views.
 #include "details/foodreport.h"
 
-#include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/resultrows.h"
-#include "db/sqlitedb.h"
 #include "details/dailyvalues.h"
 #include "details/nutrientcatalogue.h"
+#include "details/nutritionlabel.h"
 #include "details/servings.h"
 
 namespace {
 
 QString notFoundText(const QString &id) {
     return QStringLiteral("No data for food %1 in this database.").arg(id);
+}
+
+// The label's lines as the label reads them, a line's cells separated by tabs.
+QString labelPlainText(const FoodReport &report, int weightIndex) {
+    QString text = QStringLiteral("Nutrition Facts\nServing size\t") +
+                   labelServingSize(report, weightIndex) + QLatin1Char('\n');
+    for (const LabelLine &line : nutritionLabelLines(report, weightIndex)) {
+        text += line.name + QLatin1Char('\t') +
+                (line.figure.given ? line.figure.amount + line.unit : QStringLiteral("not given"));
+        if (!line.figure.percent.isEmpty())
+            text += QLatin1Char('\t') + line.figure.percent + QLatin1Char('%');
+        text += QLatin1Char('\n');
+    }
+    return text + labelFootnote() + QLatin1Char('\n');
 }
 
 } // namespace
@@ -33,8 +47,9 @@ FoodReport foodReportFromRow(const ResultRows &rows, const WordIndex &words, dou
     return report;
 }
 
-FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &words,
-                          double customWeight) {
+FoodReport loadFoodReport(FoodsDatabase &foods, const QString &foodId, double customWeight,
+                          bool figureBasis) {
+    SQLiteDB &db = foods.connection();
     const QString statement = detailsStatement(foodId);
     ResultRows rows;
     if (!statement.isNull()) {
@@ -42,21 +57,18 @@ FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &
         if (db.hasError())
             return FoodReport();
     }
-    FoodReport report = foodReportFromRow(rows, words, customWeight);
-    report.release = DataInfo::read(db).displayName();
-    db.lastError(); // an origin that cannot be read: the data is named as the SR data it defaults
-                    // to
+    FoodReport report = foodReportFromRow(rows, foods.words(), customWeight);
+    report.release = foods.dataInfo().displayName();
     if (!report.found) {
         report.id = foodId;
         return report;
     }
     // The further tables add to the report: one that cannot be read (damaged, or of another
-    // layout) is taken as absent, its error dropped, and the report is the one of the details
-    // statement alone.
+    // layout) is taken as absent, and the report is the one of the details statement alone.
     const QString id = report.id; // digits only, as the statement returned it
-    if (db.tableExists(QStringLiteral("SERVINGS"))) {
-        const ResultRows servings = db.exec(servingsStatement(id));
-        if (!db.lastError().isNull())
+    if (foods.hasServings()) {
+        ResultRows servings;
+        if (!db.tryRun(servingsStatement(id), &servings))
             return report;
         if (!servings.isEmpty()) {
             const ServingList list = servingsFromRows(servings, customWeight);
@@ -64,12 +76,22 @@ FoodReport loadFoodReport(SQLiteDB &db, const QString &foodId, const WordIndex &
             report.weightNames = list.names;
         }
     }
-    if (db.tableExists(QStringLiteral("NUTRIENTS")) &&
-        db.tableExists(QStringLiteral("NUTRIENT_DATA"))) {
-        const ResultRows nutrients = db.exec(fullNutrientsStatement(id));
-        if (db.lastError().isNull())
-            report.full = fullNutrientsFromRows(nutrients);
+    FigureTables tables;
+    if (figureBasis) {
+        tables.basis = foods.hasTable(QStringLiteral("NUTRIENT_STATS"));
+        tables.derivations = tables.basis && foods.hasTable(QStringLiteral("DERIVATIONS"));
+        tables.sources = tables.basis && foods.hasTable(QStringLiteral("SOURCES"));
     }
+    ResultRows nutrients;
+    if (foods.hasNutrientRecord() && db.tryRun(fullNutrientsStatement(id, tables), &nutrients))
+        report.full = fullNutrientsFromRows(nutrients);
+    ResultRows notes;
+    if (figureBasis && foods.hasTable(QStringLiteral("FOOD_NOTES")) &&
+        db.tryRun(
+            QStringLiteral("select Footnote from FOOD_NOTES where NDB_No=%1 order by Seq").arg(id),
+            &notes))
+        for (int i = 0; i < notes.rowCount(); ++i)
+            report.notes << notes.value(i, 0);
     return report;
 }
 
@@ -82,8 +104,10 @@ ReportView nextView(const FoodReport &report, ReportView view) {
     case ReportView::Basic:
         return ReportView::Detailed;
     case ReportView::Detailed:
-        return report.full.isEmpty() ? ReportView::Basic : ReportView::Full;
+        return report.full.isEmpty() ? ReportView::Label : ReportView::Full;
     case ReportView::Full:
+        return ReportView::Label;
+    case ReportView::Label:
         break;
     }
     return ReportView::Basic;
@@ -96,9 +120,11 @@ QList<ReportLine> reportLines(const FoodReport &report, ReportView view) {
     case ReportView::Detailed:
         return detailedLines(report.values);
     case ReportView::Full:
+        return fullLines(report.full);
+    case ReportView::Label:
         break;
     }
-    return fullLines(report.full);
+    return {};
 }
 
 QString reportText(const FoodReport &report, ReportView view, int weightIndex,
@@ -107,12 +133,17 @@ QString reportText(const FoodReport &report, ReportView view, int weightIndex,
         return reportPageOpening(options.colours) + notFoundText(report.id).toHtmlEscaped() +
                QStringLiteral("</qt>");
     }
-    return reportHtml(report.desc, report.group, reportLines(report, view),
-                      report.weights.value(weightIndex), options);
+    const ReportView shown = shownView(report, view);
+    if (shown == ReportView::Label)
+        return nutritionLabelHtml(report, weightIndex, options.colours);
+    ReportOptions viewOptions = options;
+    viewOptions.ranges = options.ranges && shown == ReportView::Full;
+    return reportHtml(report.desc, report.group, reportLines(report, shown),
+                      report.weights.value(weightIndex), viewOptions, report.notes);
 }
 
-QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex,
-                        bool dailyValue) {
+QString reportPlainText(const FoodReport &report, ReportView view, int weightIndex, bool dailyValue,
+                        bool ranges) {
     if (!report.found)
         return notFoundText(report.id) + QStringLiteral(" (") + report.release +
                QStringLiteral(")\n");
@@ -121,8 +152,14 @@ QString reportPlainText(const FoodReport &report, ReportView view, int weightInd
                    QStringLiteral("\nFood ") + report.id + QStringLiteral(", ") + report.release +
                    QStringLiteral("\nServing: ") + report.weightNames.value(weightIndex) +
                    QStringLiteral(", ") + QString::number(grams, 'g', 10) + QStringLiteral(" g\n");
-    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV\n")
-                       : QStringLiteral("Nutrient\tUnit\tAmount\n");
-    text += reportPlainRows(reportLines(report, view), grams, dailyValue);
+    if (view == ReportView::Label)
+        return text + labelPlainText(report, weightIndex);
+    const bool withRanges = ranges && shownView(report, view) == ReportView::Full;
+    text += dailyValue ? QStringLiteral("Nutrient\tUnit\tAmount\t%DV")
+                       : QStringLiteral("Nutrient\tUnit\tAmount");
+    if (withRanges)
+        text += QStringLiteral("\tRange\tMedian\tStd. error\tDerivation\tSource");
+    text += QLatin1Char('\n') +
+            reportPlainRows(reportLines(report, view), grams, dailyValue, withRanges, report.notes);
     return dailyValue ? text + dailyValueSource() + QLatin1Char('\n') : text;
 }

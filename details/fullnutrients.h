@@ -4,7 +4,30 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 class ResultRows;
+
+// What a figure rests on, where the data says: the number of analyses, their range and middle,
+// the standard error, how the figure was derived and where it comes from, and a footnote.
+struct FigureBasis {
+    static constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+    int analyses = -1; // -1: not given
+    double minimum = unknown;
+    double maximum = unknown;
+    double median = unknown;
+    double standardError = unknown;
+    QString derivation; // the code, with its description where the data has it: "A (Analytical)"
+    QString source;
+    QString footnote;
+};
+
+// The tables that tell what figures rest on, where the database has them.
+struct FigureTables {
+    bool basis = false;       // NUTRIENT_STATS
+    bool derivations = false; // DERIVATIONS
+    bool sources = false;     // SOURCES
+};
 
 // One nutrient of the food: named, ordered and in the unit of the USDA's nutrient definitions.
 struct FullNutrient {
@@ -13,6 +36,7 @@ struct FullNutrient {
     QString unit;
     int order = 0;        // SR_Order; the largest int when the data gives none
     double per100g = 0.0; // NaN: the data has no figure for this food
+    FigureBasis basis;    // read only where asked for
 };
 
 // The groups of the USDA's nutrient reports, in their order.
@@ -28,7 +52,8 @@ NutrientGroup nutrientGroup(int srOrder);
 QString nutrientGroupName(NutrientGroup group);
 
 // Every nutrient of NUTRIENTS with the food's amount per 100 g from NUTRIENT_DATA (NULL where the
-// food has no row), in SR_Order; the food number must be digits only.
-QString fullNutrientsStatement(const QString &foodId);
+// food has no row), in SR_Order, and with the tables given what each figure rests on; the food
+// number must be digits only.
+QString fullNutrientsStatement(const QString &foodId, const FigureTables &tables = FigureTables());
 // The rows of that statement; empty when the tables hold no nutrient.
 QList<FullNutrient> fullNutrientsFromRows(const ResultRows &rows);

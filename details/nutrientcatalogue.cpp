@@ -2,19 +2,6 @@
 // list of the details statement.
 #include "details/nutrientcatalogue.h"
 
-const char *const nutrientNames[nutrientCount] = {
-    "Calories",     "Cholesterol", "Lipid Fat",  "Saturated Fat", "Water",
-    "Carbohydrate", "Fiber",       "Protein",    "Vitamine C",    "Vitamine B6",
-    "Vitamine B12", "Vitamine A",  "Vitamine E", "Folate",        "Riboflavin",
-    "Niacin",       "Thiamin",     "Calcium",    "Iron",          "Sodium",
-    "Magnesium",    "Potassium",   "Zinc",       "Copper",        "Selenium",
-};
-
-const char *const nutrientUnits[nutrientCount] = {
-    "kcal", "mg", "g",  "g",  "g",  "g",  "g",  "g",  "mg", "mg", "mcg", "IU",  "mg_ATE",
-    "mcg",  "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg", "mg",  "mcg",
-};
-
 const char *const detailColumns =
     "Energ_Kcal,Cholestrl,Tot_Lipid,FA_Sat,Water,Carbohydrt,Fiber_TD,Protein,Vit_C,Vit_B6,"
     "Vit_B12,Vit_A,Vit_E,\r\n"
@@ -23,7 +10,8 @@ const char *const detailColumns =
     "GmWt_2,GmWt_Desc2,FOODS_GROUP.FdGrp_Desc";
 
 // Every row shows label, unit and amount of one nutrient: the two vitamin rows use the entries
-// whose names they carry.
+// whose names they carry. detailColumns is the details statement's select list as the program
+// sends it, with its two line breaks (tests check it names the catalogue's columns in order).
 const char *const basicLabels[basicRowCount] = {
     "Calories",   "Cholesterol", "Saturated Fat", "Water",
     "Vitamine C", "Vitamine B6", "Vitamine A",    "Vitamine E",

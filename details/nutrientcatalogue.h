@@ -2,16 +2,15 @@
 // list of the details statement.
 #pragma once
 
+#include "db/foodsschema.h"
+
 #include <QString>
 #include <QStringList>
 
-constexpr int nutrientCount = 25;
+// The catalogue index (0 = calories ... 24 = selenium) is the position in foodsNutrients
+// (db/foodsschema.h), which names each nutrient's column, USDA number, name and unit.
+constexpr int nutrientCount = foodsNutrientCount;
 constexpr int basicRowCount = 8;
-
-// Indexed by catalogue index (0 = calories ... 24 = selenium), the order of FOODS_WR's nutrient
-// columns, whose USDA numbers are foodsNutrientNumbers (db/foodsschema.h).
-extern const char *const nutrientNames[nutrientCount];
-extern const char *const nutrientUnits[nutrientCount];
 
 // The select list of the details statement: the 25 nutrient columns in catalogue order, then the
 // description, number, two servings and the group's description (32 columns, two CR LF breaks).

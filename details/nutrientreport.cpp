@@ -7,8 +7,6 @@
 
 #include <cmath>
 
-static_assert(nutrientCount == foodsNutrientCount);
-
 namespace {
 
 QString reportClosing() {
@@ -42,6 +40,35 @@ QString dailyValueRow(const QString &colour, const ReportLine &line, double gram
            QStringLiteral("</td></tr>");
 }
 
+// A row with the range column, and the percentage of the Daily Value when it is shown: the columns
+// share the width in the smaller type.
+QString rangeRow(const QString &colour, const ReportLine &line, double grams, bool dailyValue) {
+    const auto cell = [&](int width, const QString &align, const QString &text) {
+        return QStringLiteral("<td width=%1%%2 bgcolor=%3>%4</td>")
+            .arg(width)
+            .arg(align, colour, text);
+    };
+    const QString right = QStringLiteral(" align=right");
+    QString row = QStringLiteral("<tr>") +
+                  cell(dailyValue ? 30 : 36, QString(), line.name.toHtmlEscaped()) +
+                  cell(8, QString(), line.unit.toHtmlEscaped()) +
+                  cell(dailyValue ? 20 : 24, right, servingAmount(grams, line.per100g));
+    if (dailyValue)
+        row +=
+            cell(12, right, dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g));
+    return row + cell(dailyValue ? 30 : 32, right, servingRange(grams, line.basis)) +
+           QStringLiteral("</tr>");
+}
+
+// The footnotes of a food and of its figures, each figure's named by its nutrient.
+QStringList footnotes(const QList<ReportLine> &lines, const QStringList &foodNotes) {
+    QStringList notes = foodNotes;
+    for (const ReportLine &line : lines)
+        if (!line.heading && !line.basis.footnote.isEmpty())
+            notes << line.name + QStringLiteral(": ") + line.basis.footnote;
+    return notes;
+}
+
 // The heading up to the opening of the nutrient table. A '<' of the data (FoodData Central has
 // some) would start a tag and hide the text after it.
 QString headingText(const QString &desc, const QString &group, const ReportColours &colours) {
@@ -62,6 +89,16 @@ QString reportPageOpening(const ReportColours &colours) {
     return QStringLiteral("<qt bgcolor=") + colours.dark + textColour + QStringLiteral(">");
 }
 
+QString servingRange(double grams, const FigureBasis &basis) {
+    const QString count =
+        basis.analyses >= 0 ? QStringLiteral("(%1)").arg(basis.analyses) : QString();
+    if (std::isnan(basis.minimum) || std::isnan(basis.maximum))
+        return count;
+    const QString range =
+        servingAmount(grams, basis.minimum) + QChar(0x2013) + servingAmount(grams, basis.maximum);
+    return count.isEmpty() ? range : range + QLatin1Char(' ') + count;
+}
+
 QString servingAmount(double grams, double per100g) {
     if (std::isnan(per100g))
         return QStringLiteral("--");
@@ -72,16 +109,16 @@ QString reportHeading(const QString &desc, const QString &group, const ReportCol
     return headingText(desc, group, colours) + QStringLiteral("<table border=0 width=100%>");
 }
 
-QString reportRow(int row, const QString &name, const QString &unit, const QString &amount) {
-    return tableRow(rowColour(row, ReportColours()), name, unit, amount);
-}
-
 QList<ReportLine> basicLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int i = 0; i < basicRowCount; ++i) {
         const int k = basicIndex[i];
-        lines << ReportLine{QLatin1String(basicLabels[i]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
+        lines << ReportLine{QLatin1String(basicLabels[i]),
+                            QLatin1String(foodsNutrients[k].unit),
+                            values.value(k, std::nan("")),
+                            foodsNutrients[k].number,
+                            false,
+                            FigureBasis()};
     }
     return lines;
 }
@@ -89,8 +126,13 @@ QList<ReportLine> basicLines(const QList<double> &values) {
 QList<ReportLine> detailedLines(const QList<double> &values) {
     QList<ReportLine> lines;
     for (int k = 0; k < nutrientCount; ++k) {
-        lines << ReportLine{QLatin1String(nutrientNames[k]), QLatin1String(nutrientUnits[k]),
-                            values.value(k, std::nan("")), foodsNutrientNumbers[k], false};
+        const FoodsNutrient &nutrient = foodsNutrients[k];
+        lines << ReportLine{QLatin1String(nutrient.name),
+                            QLatin1String(nutrient.unit),
+                            values.value(k, std::nan("")),
+                            nutrient.number,
+                            false,
+                            FigureBasis()};
     }
     return lines;
 }
@@ -102,19 +144,26 @@ QList<ReportLine> fullLines(const QList<FullNutrient> &nutrients) {
     for (const FullNutrient &n : nutrients) {
         const NutrientGroup g = nutrientGroup(n.order);
         if (first || g != group)
-            lines << ReportLine{nutrientGroupName(g), QString(), 0.0, 0, true};
+            lines << ReportLine{nutrientGroupName(g), QString(), 0.0, 0, true, FigureBasis()};
         first = false;
         group = g;
-        lines << ReportLine{n.name, n.unit, n.per100g, n.number, false};
+        lines << ReportLine{n.name, n.unit, n.per100g, n.number, false, n.basis};
     }
     return lines;
 }
 
 QString reportHtml(const QString &desc, const QString &group, const QList<ReportLine> &lines,
-                   double grams, const ReportOptions &options) {
+                   double grams, const ReportOptions &options, const QStringList &foodNotes) {
     const ReportColours &colours = options.colours;
     QString text;
-    if (options.dailyValue) {
+    if (options.ranges) {
+        text =
+            headingText(desc, group, colours) +
+            QStringLiteral("<table border=0 width=100% style=\"font-size:small\"><tr><td></td>"
+                           "<td></td><td></td>") +
+            (options.dailyValue ? QStringLiteral("<td align=right><b>%DV</b></td>") : QString()) +
+            QStringLiteral("<td align=right><b>Range</b></td></tr>");
+    } else if (options.dailyValue) {
         // Four columns fit a 240 pixel screen in the smaller type only.
         text = headingText(desc, group, colours) +
                QStringLiteral("<table border=0 width=100% style=\"font-size:small\"><tr><td></td>"
@@ -126,9 +175,11 @@ QString reportHtml(const QString &desc, const QString &group, const QList<Report
     for (const ReportLine &line : lines) {
         if (line.heading) {
             text += QStringLiteral("<tr><td colspan=%1><b>%2</b></td></tr>")
-                        .arg(options.dailyValue ? 4 : 3)
+                        .arg(3 + int(options.dailyValue) + int(options.ranges))
                         .arg(line.name.toHtmlEscaped());
             row = 0; // each group starts light
+        } else if (options.ranges) {
+            text += rangeRow(rowColour(row++, colours), line, grams, options.dailyValue);
         } else if (options.dailyValue) {
             text += dailyValueRow(rowColour(row++, colours), line, grams);
         } else {
@@ -140,10 +191,18 @@ QString reportHtml(const QString &desc, const QString &group, const QList<Report
     text += QStringLiteral("</table><br>");
     if (options.dailyValue)
         text += QStringLiteral("<small>") + dailyValueSource() + QStringLiteral("</small><br>");
+    const QStringList notes = options.ranges ? footnotes(lines, foodNotes) : QStringList();
+    if (!notes.isEmpty()) {
+        text += QStringLiteral("<small><b>Footnotes:</b>");
+        for (const QString &note : notes)
+            text += QStringLiteral("<br>") + note.toHtmlEscaped();
+        text += QStringLiteral("</small><br>");
+    }
     return text + reportClosing();
 }
 
-QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool dailyValue) {
+QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool dailyValue, bool ranges,
+                        const QStringList &foodNotes) {
     QString text;
     for (const ReportLine &line : lines) {
         if (line.heading) {
@@ -156,17 +215,19 @@ QString reportPlainRows(const QList<ReportLine> &lines, double grams, bool daily
             text += QLatin1Char('\t') +
                     dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g);
         }
+        if (ranges) {
+            const FigureBasis &b = line.basis;
+            const auto scaled = [grams](double value) {
+                return std::isnan(value) ? QString() : servingAmount(grams, value);
+            };
+            text += QLatin1Char('\t') + servingRange(grams, b) + QLatin1Char('\t') +
+                    scaled(b.median) + QLatin1Char('\t') + scaled(b.standardError) +
+                    QLatin1Char('\t') + b.derivation + QLatin1Char('\t') + b.source;
+        }
         text += QLatin1Char('\n');
     }
+    const QStringList notes = ranges ? footnotes(lines, foodNotes) : QStringList();
+    if (!notes.isEmpty())
+        text += QStringLiteral("Footnotes:\n") + notes.join(QLatin1Char('\n')) + QLatin1Char('\n');
     return text;
-}
-
-QString basicReport(const QString &desc, const QString &group, const QList<double> &values,
-                    double grams) {
-    return reportHtml(desc, group, basicLines(values), grams);
-}
-
-QString detailedReport(const QString &desc, const QString &group, const QList<double> &values,
-                       double grams) {
-    return reportHtml(desc, group, detailedLines(values), grams);
 }

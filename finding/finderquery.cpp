@@ -14,9 +14,9 @@ QString known(const QString &expression) {
 }
 
 QString foodsColumn(int nutrient, const FinderSchema &schema) {
-    for (int i = 0; i < foodsNutrientCount; ++i) {
-        const QString column = QLatin1String(foodsNutrientColumns[i]);
-        if (foodsNutrientNumbers[i] == nutrient && schema.foodsColumns.contains(column))
+    for (const FoodsNutrient &candidate : foodsNutrients) {
+        const QString column = QLatin1String(candidate.column);
+        if (candidate.number == nutrient && schema.foodsColumns.contains(column))
             return column;
     }
     return QString();

@@ -1,7 +1,7 @@
 // The question of Find by Nutrients and the statements that answer it.
 #pragma once
 
-#include "finding/statements.h"
+#include "finding/toprankings.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 // The foods a Find by Nutrients query lists, read in slices, and the count of those left out.
 #pragma once
 
+#include "db/wordindex.h"
 #include "finding/finderquery.h"
-#include "finding/wordindex.h"
 
 #include <QCache>
 #include <QHash>

@@ -2,7 +2,7 @@
 // rule that keeps the search history.
 #include "finding/foodsearch.h"
 
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "finding/statements.h"
 
 #include <QSet>
@@ -11,15 +11,11 @@ QString allCategoriesName() {
     return QStringLiteral("All Categories");
 }
 
-QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
-                            const ErrorHandler &onError) {
-    return foodSearchStatement(db, text, category, SearchOptions(), onError);
-}
-
-QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+QString foodSearchStatement(FoodsDatabase &foods, const QString &text, const QString &category,
                             const SearchOptions &options, const ErrorHandler &onError) {
-    if (!db.isOpen() || category.isEmpty() || text.isEmpty())
+    if (!foods.isOpen() || category.isEmpty() || text.isEmpty())
         return QString();
+    SQLiteDB &db = foods.connection();
     const auto report = [&] {
         const QString message = db.lastError();
         if (onError)
@@ -42,7 +38,7 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
     // so a text that repeats a word neither repeats its look-ups nor outgrows the library's limit
     // on the size of a condition.
     const QStringList words = searchWords(text);
-    const bool barcodes = db.tableExists(QStringLiteral("BARCODES"));
+    const bool barcodes = foods.hasBarcodes();
     QList<SearchTerm> terms;
     QSet<QString> seenWords;
     QSet<QString> seenTerms;
@@ -71,12 +67,11 @@ QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &ca
     // conditions stay, so the result is exactly that of the plain scan.
     QString narrowing;
     const QString query = trigramQuery(terms, options.allWords);
-    if (!query.isNull() && db.tableExists(QStringLiteral("FOODS_FTS"))) {
-        const ResultRows found = db.exec(trigramCountStatement(query, options.indexLimit));
-        if (!db.hasError() && found.value(0, 0).toLongLong() <= options.indexLimit)
-            narrowing = trigramNarrowing(query, terms);
-        db.lastError(); // an index that cannot be read leaves the plain scan
-    }
+    ResultRows found; // an index that cannot be read leaves the plain scan
+    if (!query.isNull() && foods.hasTrigramIndex() &&
+        db.tryRun(trigramCountStatement(query, options.indexLimit), &found) &&
+        found.value(0, 0).toLongLong() <= options.indexLimit)
+        narrowing = trigramNarrowing(query, terms);
     return searchStatement(
         searchCondition(restricted, groupCode, terms, options.allWords, narrowing),
         options.nameOrder);

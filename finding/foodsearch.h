@@ -7,7 +7,7 @@
 
 #include <functional>
 
-class SQLiteDB;
+class FoodsDatabase;
 
 // The food-group entry of the search page that restricts nothing.
 QString allCategoriesName();
@@ -15,19 +15,10 @@ QString allCategoriesName();
 // Receives the library's message of each statement that failed, at once, while the search goes on.
 using ErrorHandler = std::function<void(const QString &message)>;
 
-// The statement that lists the foods whose stored description holds any word of the text,
-// within the named group unless it is "All Categories". Runs the group look-up and one dictionary
-// look-up per distinct word on the database: a word found in the dictionary is searched as its
-// token, any other as itself. A failed group look-up searches all groups; a word whose look-up
-// fails is left out. Null when nothing is to be listed: no open database, an empty text or group
-// name, or words that all failed their look-up.
-QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
-                            const ErrorHandler &onError);
-
 struct SearchOptions {
     // A food must hold every word, not just one of them.
     bool allWords = false;
-    // The order of the rows: by description, descending as the program has always asked, or
+    // The order of the rows: by description, descending (the search statement's own order), or
     // ascending, the order a list shows first.
     Qt::SortOrder nameOrder = Qt::DescendingOrder;
     // Where the database has the trigram index FOODS_FTS, the search reads it when it narrows
@@ -36,9 +27,14 @@ struct SearchOptions {
     int indexLimit = 10000;
 };
 
-// The same with options. Where the database has a BARCODES table, a word of 8 to 14 digits also
-// finds the food with that barcode.
-QString foodSearchStatement(SQLiteDB &db, const QString &text, const QString &category,
+// The statement that lists the foods whose stored description holds any word of the text (every
+// word, with allWords), within the named group unless it is "All Categories". Runs the group
+// look-up and one dictionary look-up per distinct word on the database: a word found in the
+// dictionary is searched as its token, any other as itself. Where the database has barcodes, a
+// word of 8 to 14 digits also finds the food with that barcode. A failed group look-up searches
+// all groups; a word whose look-up fails is left out. Null when nothing is to be listed: no open
+// database, an empty text or group name, or words that all failed their look-up.
+QString foodSearchStatement(FoodsDatabase &foods, const QString &text, const QString &category,
                             const SearchOptions &options, const ErrorHandler &onError);
 
 // The history after searching the text: an entry equal to it but for letter case is removed, the

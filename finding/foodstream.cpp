@@ -53,9 +53,10 @@ void FoodStream::resume() {
         nextSlice.start(0);
 }
 
-void FoodStream::finish() {
-    while (!done)
+bool FoodStream::finish(int rowLimit) {
+    while (!done && ids.size() <= size_t(rowLimit))
         readSlice();
+    return done;
 }
 
 void FoodStream::readSlice() {
@@ -158,6 +159,11 @@ QString FoodStream::description(int row) {
     if (!storedOrderIsShown)
         return descriptions.at(index);
     const qint64 id = ids[size_t(index)];
+    if (readingInTurn && done) {
+        const QString passedText = passDescription(index, id);
+        if (!passedText.isNull())
+            return passedText;
+    }
     if (const QString *known = shownDescriptions.object(id))
         return *known;
     if (!lookup)
@@ -167,6 +173,31 @@ QString FoodStream::description(int row) {
     const QString shown = lookup->next() ? expandDescription(lookup->text(0), words) : QString();
     shownDescriptions.insert(id, new QString(shown));
     return shown;
+}
+
+void FoodStream::setReadingInTurn(bool on) {
+    readingInTurn = on;
+    pass.reset();
+    passed = -1;
+}
+
+// The description of the row at the fetch index from the second pass, where that row is the
+// pass's next one; null where it is not, and the pass ends.
+QString FoodStream::passDescription(int index, qint64 id) {
+    if (index != passed + 1) {
+        pass.reset();
+        passed = -2;
+        return QString();
+    }
+    if (!pass)
+        pass = std::make_unique<RowCursor>(db, sql);
+    if (!pass->next() || pass->integer(0) != id) {
+        pass.reset();
+        passed = -2;
+        return QString();
+    }
+    passed = index;
+    return expandDescription(pass->text(1), words);
 }
 
 void FoodStream::setOrder(Order order) {

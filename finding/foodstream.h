@@ -1,14 +1,15 @@
 // The foods of one list statement, read a slice at a time, and their descriptions as shown.
 #pragma once
 
+#include "db/wordindex.h"
 #include "finding/bestmatch.h"
-#include "finding/wordindex.h"
 
 #include <QCache>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -40,8 +41,9 @@ public:
     bool start();
     // Reads the remaining rows a slice at a time, with events in between.
     void resume();
-    // Reads all remaining rows now.
-    void finish();
+    // Reads all remaining rows now, or until more rows than the limit are read: false then, and
+    // the rest follows a slice at a time.
+    bool finish(int rowLimit = INT_MAX);
     bool isFinished() const { return done; }
     QString error() const { return failure; }
 
@@ -49,6 +51,12 @@ public:
     int count() const;
     qint64 foodId(int row) const;
     QString description(int row);
+
+    // For rows read one after another from the first, in the shown order (a whole list written
+    // out): where the statement's order is the shown one, the descriptions come from a second pass
+    // over the statement instead of a look-up each, which locks the file anew. Off ends the pass
+    // and the read of the file it holds.
+    void setReadingInTurn(bool on);
 
     Order order() const { return shownOrder; }
     // Shows the rows in another order; Best Match only where the rows were ranked.
@@ -67,6 +75,7 @@ private:
     void readSlice();
     int fetchIndex(int row) const;
     void complete();
+    QString passDescription(int index, qint64 id);
 
     SQLiteDB &db;
     const WordIndex &words;
@@ -85,6 +94,9 @@ private:
     std::vector<int> rankOrder;        // fetch indexes in Best Match order
     std::vector<int> nameOrder;        // fetch indexes in ascending name order, where sorted
     QCache<qint64, QString> shownDescriptions;
+    bool readingInTurn = false;
+    std::unique_ptr<RowCursor> pass; // the second pass, while rows are read in turn
+    int passed = -1;                 // the fetch index of its row; below -1 once it failed
     QTimer nextSlice;
     bool done = false;
     bool paused = false;

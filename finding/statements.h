@@ -1,4 +1,4 @@
-// The texts of the statements that browsing, word search and the Top 15 page send.
+// The texts of the statements that browsing and word search send.
 #pragma once
 
 #include <QList>
@@ -8,14 +8,10 @@
 // Every text value is placed between quotes with its apostrophes doubled; the LIKE wildcards
 // "%" and "_" in a search word keep their meaning.
 
-// The food groups, ordered by name; the name is column 1.
-QString groupListStatement();
 // The code of the group with exactly this name.
 QString groupCodeStatement(const QString &groupName);
 // The foods (number, stored description) of the group with this code, by description.
 QString browseStatement(const QString &groupCode, Qt::SortOrder nameOrder = Qt::DescendingOrder);
-// The whole word dictionary (token, word).
-QString wordIndexStatement();
 // The token of a search word, looked up without regard to the case of ASCII letters.
 QString wordLookupStatement(const QString &word);
 
@@ -40,8 +36,8 @@ QString barcodeOfWord(const QString &word);
 // is placed before the terms.
 QString searchCondition(bool restricted, const QString &groupCode, const QList<SearchTerm> &terms,
                         bool allWords = false, const QString &narrowing = QString());
-// The search statement around a condition made by searchCondition, ordered by description
-// (descending, as the program has always asked; the lists sort themselves).
+// The search statement around a condition made by searchCondition, ordered by description,
+// descending unless asked otherwise (see docs/compatibility.md; the lists sort themselves).
 QString searchStatement(const QString &condition, Qt::SortOrder nameOrder = Qt::DescendingOrder);
 
 // The trigram index query for the terms: a phrase for every run of three or more characters
@@ -55,25 +51,3 @@ QString trigramQuery(const QList<SearchTerm> &terms, bool allWords);
 QString trigramCountStatement(const QString &query, qint64 limit);
 // The food numbers that hold every match: those of the trigram query and the barcodes' foods.
 QString trigramNarrowing(const QString &query, const QList<SearchTerm> &terms);
-
-// The cached ranking of one criterion (0 to 19) for the Top list: food number, stored
-// description, amount.
-QString topListStatement(int criterion);
-
-// What the Top 15 amounts are taken per.
-enum class TopBasis { Per100g, Per100kcal, PerServing };
-// The name a basis has in the ranking cache (topcache.h): "100g", "100kcal", "serving".
-QString topBasisName(TopBasis basis);
-// The numbers of the fifteen foods ranked by a criterion's amount per basis, within the group with
-// the code (all groups when null). Foods without the amount are left out, per 100 kcal also those
-// whose energy is unknown or not above 0, per serving those without a first serving weight above
-// 0. Equal amounts rank by food number.
-QString topRankedFoods(int criterion, const QString &groupCode, TopBasis basis);
-// Those fifteen foods in rank order: food number, stored description, amount. With cached, over
-// all groups, they are the ones the ranking cache holds for the criterion and basis, which gives
-// the same rows without ranking every food.
-QString topLiveStatement(int criterion, const QString &groupCode, TopBasis basis,
-                         bool cached = false);
-// How many foods of the group (all groups when null) have an amount for the criterion, and how
-// many foods the group has; from the table of counts (topcache.h) when counted is true.
-QString topCoverageStatement(int criterion, const QString &groupCode, bool counted);

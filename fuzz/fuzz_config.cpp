@@ -82,7 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         config.setGroup(QStringLiteral("KALO"));
         (void)config.readListEntry(QStringLiteral("SItems"), QLatin1Char('|'));
         (void)config.readBoolEntry(QStringLiteral("BasicView"), true);
-        (void)config.readNumEntry(QStringLiteral("BasicView"), 1);
         config.writeEntry(QStringLiteral("Fuzz"), QStringLiteral("one"));
         FUZZ_CHECK(config.write(), QString());
     }

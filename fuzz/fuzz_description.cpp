@@ -1,7 +1,7 @@
 // Fuzzes the expansion of stored descriptions against a plain reference implementation.
 // Input: lines "TOKEN<tab>WORD" for the word index, an empty line, then the stored description.
 // Without an empty line the whole input is the description and the index is a fixed one.
-#include "finding/wordindex.h"
+#include "db/wordindex.h"
 #include "fuzz/fuzz_common.h"
 
 #include <QStringList>

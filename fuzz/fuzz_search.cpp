@@ -4,6 +4,7 @@
 // Input: one flag byte (1: a group restriction, 2: every word must match, 4: the group name is the
 // text itself, 8: no trigram index), then the search text in UTF-8. The database has the trigram
 // index and a barcode table.
+#include "db/foodsdatabase.h"
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
 #include "finding/foodsearch.h"
@@ -19,8 +20,9 @@
 
 namespace {
 
-sqlite3 *raw = nullptr; // a second connection, for preparing and for checking the contents
-SQLiteDB *db = nullptr; // the program's wrapper on the same file
+sqlite3 *raw = nullptr;         // a second connection, for preparing and for checking the contents
+FoodsDatabase *foods = nullptr; // the program's database on the same file
+SQLiteDB *db = nullptr;         // its connection
 int fingerprintAtStart = 0;
 
 int countOf(const char *sql) {
@@ -104,8 +106,7 @@ void checkStatement(const QString &sql, const QString &skeleton, const QStringLi
     }
     // The wrapper runs it, or refuses it (text after a NUL, a syntax error): either way nothing
     // changes.
-    db->exec(sql);
-    db->lastError();
+    db->tryRun(sql);
     FUZZ_CHECK(contentsFingerprint() == before, sql);
 }
 
@@ -126,7 +127,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     scratch = QString::fromUtf8(made);
     std::atexit([] { QDir(scratch).removeRecursively(); });
     const QString path = QString::fromUtf8(made) + QStringLiteral("/FOODS.db");
-    db = new SQLiteDB(path, true);
+    SQLiteDB setupDb(path, true);
     QStringList setup = foodsSchemaStatements();
     setup << foodsIndexStatements()
           << QStringLiteral("insert into FOODS_GROUP values ('0100', 'Dairy and Egg Products')")
@@ -142,10 +143,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
           << QStringLiteral("create table BARCODES (Code TEXT, NDB_No INTEGER)")
           << QStringLiteral("insert into BARCODES values ('12345678', 2001)");
     for (const QString &sql : setup) {
-        db->exec(sql);
-        if (db->hasError())
-            fuzzFail("setting up the database", sql + QLatin1Char(' ') + db->lastError());
+        if (!setupDb.run(sql))
+            fuzzFail("setting up the database", sql + QLatin1Char(' ') + setupDb.lastError());
     }
+    setupDb.close();
+    foods = new FoodsDatabase;
+    if (!foods->open(path) || !foods->loadWords())
+        std::abort();
+    db = &foods->connection();
     if (sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READONLY, nullptr) !=
         SQLITE_OK)
         std::abort();
@@ -196,7 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     SearchOptions options;
     options.allWords = flags & 2;
     options.indexLimit = (flags & 8) ? -1 : 10000;
-    const QString sql = foodSearchStatement(*db, text, group, options, {});
+    const QString sql = foodSearchStatement(*foods, text, group, options, {});
     if (sql.isNull())
         return 0;
     const Literals parts = splitLiterals(sql);
@@ -223,8 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(term == QStringLiteral("@CHD@") || allowed.contains(term), sql);
         FUZZ_CHECK(terms.count(value) == 1, sql);
     }
-    db->exec(sql);
-    db->lastError();
+    db->tryRun(sql);
     FUZZ_CHECK(contentsFingerprint() == fingerprintAtStart, sql);
     return 0;
 }

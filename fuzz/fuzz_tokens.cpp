@@ -1,7 +1,7 @@
 // Fuzzes the builder's word tokens: expanding a tokenised description gives back the exact text,
 // and searching a dictionary word by its token finds the same descriptions as searching the word.
 // Input: descriptions, one per line, UTF-8.
-#include "finding/wordindex.h"
+#include "db/wordindex.h"
 #include "fuzz/fuzz_common.h"
 #include "tools/wordtokenizer.h"
 

@@ -98,10 +98,6 @@ const QString *Config::find(const QString &key) const {
     return nullptr;
 }
 
-bool Config::hasKey(const QString &key) const {
-    return find(key) != nullptr;
-}
-
 QString Config::readEntry(const QString &key, const QString &deflt) const {
     const QString *value = find(key);
     return value ? *value : deflt;
@@ -110,11 +106,6 @@ QString Config::readEntry(const QString &key, const QString &deflt) const {
 bool Config::readBoolEntry(const QString &key, bool deflt) const {
     const QString *value = find(key);
     return value ? value->toInt() != 0 : deflt;
-}
-
-int Config::readNumEntry(const QString &key, int deflt) const {
-    const QString *value = find(key);
-    return value ? value->toInt() : deflt;
 }
 
 QStringList Config::readListEntry(const QString &key, QChar sep) const {
@@ -157,17 +148,6 @@ void Config::writeEntry(const QString &key, bool value) {
 
 void Config::writeEntry(const QString &key, const QStringList &list, QChar sep) {
     writeEntry(key, list.join(sep));
-}
-
-void Config::removeEntry(const QString &key) {
-    Group &g = currentGroup();
-    for (qsizetype i = 0; i < g.entries.size(); ++i) {
-        if (g.entries[i].first == key) {
-            g.entries.removeAt(i);
-            changed = true;
-            return;
-        }
-    }
 }
 
 bool Config::write() {

@@ -23,10 +23,8 @@ public:
 
     void setGroup(const QString &group);
 
-    bool hasKey(const QString &key) const;
     QString readEntry(const QString &key, const QString &deflt = QString()) const;
     bool readBoolEntry(const QString &key, bool deflt = false) const;
-    int readNumEntry(const QString &key, int deflt = -1) const;
     // Split on the separator; empty items are dropped, so an empty value is an empty list.
     QStringList readListEntry(const QString &key, QChar sep) const;
 
@@ -35,7 +33,6 @@ public:
     void writeEntry(const QString &key, int value);
     void writeEntry(const QString &key, bool value);
     void writeEntry(const QString &key, const QStringList &list, QChar sep);
-    void removeEntry(const QString &key);
 
     // Writes pending changes now; false when the file could not be written.
     bool write();

@@ -76,6 +76,10 @@ void clearBookmarkEntries(Settings &settings) {
     settings.bookmarkDescs.clear();
 }
 
+QString clearBookmarksQuestion() {
+    return QStringLiteral("Delete all bookmarks ?");
+}
+
 void repairBookmarks(Settings &settings, const FoodDescriber &describe) {
     const bool paired = settings.bookmarkIds.size() == settings.bookmarkDescs.size();
     QStringList ids;

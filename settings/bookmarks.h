@@ -24,6 +24,8 @@ bool removeBookmarkEntry(Settings &settings, const QString &id);
 
 // Empties both lists.
 void clearBookmarkEntries(Settings &settings);
+// The question the user answers before both lists are emptied.
+QString clearBookmarksQuestion();
 
 // The readable description of a food number; null when the food is not known.
 using FoodDescriber = std::function<QString(const QString &id)>;

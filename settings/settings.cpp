@@ -26,6 +26,7 @@ Settings loadSettings() {
     settings.basicView = config.readBoolEntry(QStringLiteral("BasicView"), true);
     settings.fullView = config.readBoolEntry(QStringLiteral("FullView"), false);
     settings.showDailyValue = config.readBoolEntry(QStringLiteral("DailyValue"), false);
+    settings.showRanges = config.readBoolEntry(QStringLiteral("ShowRanges"), false);
     settings.bestMatch = config.readBoolEntry(QStringLiteral("BestMatch"), false);
     settings.matchAllWords = config.readBoolEntry(QStringLiteral("MatchAllWords"), false);
     // Text that is no number reads as 0, which the options capture turns into the default weight.
@@ -53,13 +54,14 @@ bool saveSettings(const Settings &settings) {
     config.writeEntry(QStringLiteral("DailyValue"), settings.showDailyValue ? 1 : 0);
     config.writeEntry(QStringLiteral("BestMatch"), settings.bestMatch ? 1 : 0);
     config.writeEntry(QStringLiteral("MatchAllWords"), settings.matchAllWords ? 1 : 0);
+    config.writeEntry(QStringLiteral("ShowRanges"), settings.showRanges ? 1 : 0);
     return config.write();
 }
 
 bool operator==(const Settings &a, const Settings &b) {
     return a.basicView == b.basicView && a.fullView == b.fullView &&
-           a.showDailyValue == b.showDailyValue && a.bestMatch == b.bestMatch &&
-           a.matchAllWords == b.matchAllWords && a.customWeight == b.customWeight &&
-           a.bookmarkIds == b.bookmarkIds && a.bookmarkDescs == b.bookmarkDescs &&
-           a.searchHistory == b.searchHistory;
+           a.showDailyValue == b.showDailyValue && a.showRanges == b.showRanges &&
+           a.bestMatch == b.bestMatch && a.matchAllWords == b.matchAllWords &&
+           a.customWeight == b.customWeight && a.bookmarkIds == b.bookmarkIds &&
+           a.bookmarkDescs == b.bookmarkDescs && a.searchHistory == b.searchHistory;
 }

@@ -10,6 +10,7 @@ struct Settings {
     bool basicView = true;       // the details dialog opens in its basic view
     bool fullView = false;       // ... or in its full view (then basicView is false)
     bool showDailyValue = false; // the report shows the percentage of the Daily Value
+    bool showRanges = false;     // the full view shows each figure's range and the footnotes
     bool bestMatch = false;      // search results in rank order instead of by name
     bool matchAllWords = false;  // a search lists the foods that hold every word
     double customWeight = 100.0; // grams, offered as the "Custom" serving

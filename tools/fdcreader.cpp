@@ -667,7 +667,7 @@ bool FdcReader::derive(SQLiteDB &db) {
     QStringList wanted;
     for (int i = 0; i < foodsNutrientCount; ++i) {
         columns += QStringLiteral(", c%1").arg(i);
-        const int number = foodsNutrientNumbers[i];
+        const int number = foodsNutrients[i].number;
         auto figure = [](int n) {
             return QStringLiteral("max(CASE WHEN Nutr_No=%1 THEN Nutr_Val END)").arg(n);
         };
@@ -701,7 +701,7 @@ bool FdcReader::derive(SQLiteDB &db) {
     QString foodColumns;
     QString amountColumns;
     for (int i = 0; i < foodsNutrientCount; ++i) {
-        foodColumns += QStringLiteral(", ") + QLatin1String(foodsNutrientColumns[i]);
+        foodColumns += QStringLiteral(", ") + QLatin1String(foodsNutrients[i].column);
         amountColumns += QStringLiteral(", a.c%1").arg(i);
     }
     if (!run(QStringLiteral(

@@ -2,12 +2,13 @@
 #include "tools/foodsdbwriter.h"
 
 #include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
 #include "db/statement.h"
 #include "db/transaction.h"
 #include "finding/topcache.h"
-#include "finding/topcriteria.h"
+#include "finding/toprankings.h"
 #include "tools/wordtokenizer.h"
 
 #include <QDir>
@@ -30,8 +31,8 @@ constexpr int vitaminE = 323;
 QString foodInsert() {
     QString columns = QStringLiteral("NDB_No, \"desc\", FdGrp_Cd");
     QString values = QStringLiteral("?, ?, ?");
-    for (const char *column : foodsNutrientColumns) {
-        columns += QStringLiteral(", ") + QLatin1String(column);
+    for (const FoodsNutrient &nutrient : foodsNutrients) {
+        columns += QStringLiteral(", ") + QLatin1String(nutrient.column);
         values += QStringLiteral(", ?");
     }
     return QStringLiteral("INSERT INTO FOODS_WR (%1, GmWt_1, GmWt_Desc1, GmWt_2, GmWt_Desc2) "
@@ -44,7 +45,7 @@ QString foodInsert() {
 int expectedRankings(SQLiteDB &db) {
     int count = 0;
     for (int i = 0; i < topCriteriaCount; ++i) {
-        const QString column = QLatin1String(topColumns[i]);
+        const QString column = topColumn(i);
         count += db.exec(QStringLiteral("select 1 from FOODS_WR where %1 is not null and %1 <> '' "
                                         "limit 1")
                              .arg(column),
@@ -101,10 +102,11 @@ bool FoodsDbWriter::write(const QString &path, const Fill &fill, const Progress 
     temporary.close(); // kept on disk, and removed when the build fails
 
     {
-        SQLiteDB db;
+        FoodsDatabase foods;
+        SQLiteDB &db = foods.connection();
         if (!db.open(temporaryPath, true))
             return fail(QStringLiteral("%1: %2").arg(temporaryPath, db.lastError()));
-        if (!build(db, path, fill, progress))
+        if (!build(foods, path, fill, progress))
             return false;
         db.close();
     }
@@ -121,8 +123,9 @@ bool FoodsDbWriter::write(const QString &path, const Fill &fill, const Progress 
     return true;
 }
 
-bool FoodsDbWriter::build(SQLiteDB &db, const QString &path, const Fill &fill,
+bool FoodsDbWriter::build(FoodsDatabase &foods, const QString &path, const Fill &fill,
                           const Progress &progress) {
+    SQLiteDB &db = foods.connection();
     auto run = [&](const QString &sql) {
         db.exec(sql, false);
         if (db.hasError())
@@ -148,7 +151,8 @@ bool FoodsDbWriter::build(SQLiteDB &db, const QString &path, const Fill &fill,
         return false;
     if (progress)
         progress(QStringLiteral("indexing"), 0, 1);
-    for (const QString &sql : foodsIndexStatements() + foodsRecordIndexStatements()) {
+    for (const QString &sql : foodsIndexStatements() + foodsRecordIndexStatements() +
+                                  QStringList{topRankingIndexStatement()}) {
         if (!run(sql))
             return false;
     }
@@ -164,7 +168,8 @@ bool FoodsDbWriter::build(SQLiteDB &db, const QString &path, const Fill &fill,
     // The program's own cache code, in its own transaction, exactly as at a first start.
     if (progress)
         progress(QStringLiteral("ranking"), 0, topCriteriaCount);
-    prepareTopCache(db);
+    foods.learnTables();
+    prepareTopCache(foods);
     const ResultRows tables =
         db.exec(QStringLiteral(
                     "select name from sqlite_master where type='table' and name like 'topdata%'"),
@@ -226,7 +231,8 @@ bool FoodsDbWriter::fillSr(SQLiteDB &db, const SrData &data, const Options &opti
         insertFood.bind(column++,
                         tokenizer ? tokenizer->tokenize(food.description) : food.description);
         insertFood.bind(column++, food.group);
-        for (int number : foodsNutrientNumbers) {
+        for (const FoodsNutrient &nutrient : foodsNutrients) {
+            const int number = nutrient.number;
             std::optional<double> amount = food.amount(number);
             if (!amount && number == vitaminE)
                 amount = food.amount(vitaminEEquivalents);

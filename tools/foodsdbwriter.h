@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class FoodsDatabase;
 class SQLiteDB;
 
 // The file is made beside the output under a temporary name and renamed over the output only when
@@ -37,7 +38,8 @@ public:
 
 private:
     bool fail(const QString &message);
-    bool build(SQLiteDB &db, const QString &path, const Fill &fill, const Progress &progress);
+    bool build(FoodsDatabase &foods, const QString &path, const Fill &fill,
+               const Progress &progress);
     bool fillSr(SQLiteDB &db, const SrData &data, const Options &options, const Progress &progress,
                 QString *message);
 

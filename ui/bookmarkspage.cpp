@@ -35,7 +35,7 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     setFrameStyle(QFrame::NoFrame);
 
     clearBookmarksButton = pictureButton(this, "clearBookmarksButton", "remove.png_",
-                                         QStringLiteral("Delete all bookmarks"));
+                                         QStringLiteral("Remove all bookmarks"));
     compareButton = pictureButton(this, "compareButton", "compare.png_", QStringLiteral("Compare"));
     compareButton->setEnabled(false);
     bookmarkList =
@@ -47,8 +47,8 @@ BookmarksPage::BookmarksPage(Settings &userSettings, QWidget *parent)
     removeAction->setObjectName(QStringLiteral("removeBookmarkAction"));
     removeAction->setShortcut(QKeySequence::Delete);
     removeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    bookmarkList->addAction(removeAction);
-    bookmarkList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    bookmarkList->insertAction(bookmarkList->actions().value(0), removeAction);
+    bookmarkList->setExportName(QStringLiteral("Bookmarks"));
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(1, 1, 1, 1);
@@ -85,8 +85,8 @@ void BookmarksPage::updateCompareButton() {
 }
 
 void BookmarksPage::clearAll() {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("KALO"),
-                    QStringLiteral("Delete all bookmarks ?"), QMessageBox::NoButton, window());
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("KALO"), clearBookmarksQuestion(),
+                    QMessageBox::NoButton, window());
     QPushButton *yes = box.addButton(QStringLiteral("Yes"), QMessageBox::AcceptRole);
     QPushButton *no = box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);

@@ -14,7 +14,8 @@ public:
 
     // Rebuilds the list from the settings; the delete button is enabled when it holds a row.
     void fill();
-    // Asks "Delete all bookmarks ?" and, on Yes, empties both bookmark lists and the page.
+    // Asks the question of clearBookmarksQuestion() and, on Yes, empties both bookmark lists and
+    // the page.
     void clearAll();
     // Removes the selected bookmarks where several are selected, otherwise the current one.
     void removeSelected();

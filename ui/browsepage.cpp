@@ -1,7 +1,7 @@
 // The Browse page: the foods of one food group.
 #include "ui/browsepage.h"
 
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "finding/foodstream.h"
 #include "finding/statements.h"
 #include "ui/choicecombo.h"
@@ -40,9 +40,10 @@ BrowsePage::BrowsePage(const PageContext &pageContext, QWidget *parent)
             [this](const QString &message) { context.status.showDatabaseError(message); });
 }
 
-void BrowsePage::setGroups(const QStringList &names) {
+void BrowsePage::setGroups(const QList<FoodGroup> &groups) {
     categoryCombo->clear();
-    categoryCombo->addItems(names);
+    for (const FoodGroup &group : groups)
+        categoryCombo->addItem(group.name);
 }
 
 QString BrowsePage::currentGroup() const {
@@ -50,19 +51,22 @@ QString BrowsePage::currentGroup() const {
 }
 
 void BrowsePage::listGroup(const QString &name) {
-    if (!context.db.isOpen())
+    FoodsDatabase &database = context.foods;
+    if (!database.isOpen())
         return;
     categoryCombo->setEnabled(false);
     ResultRows group;
-    if (context.status.query(context.db, groupCodeStatement(name), &group)) {
+    if (context.status.query(database.connection(), groupCodeStatement(name), &group)) {
         // A name without a group gives a null code, which lists no food.
         const Qt::SortOrder order = browseList->nameOrder();
-        auto foods = std::make_unique<FoodStream>(context.db, context.words,
+        auto foods = std::make_unique<FoodStream>(database.connection(), database.words(),
                                                   browseStatement(group.value(0, 0), order), order);
-        if (context.status.whileProcessing([&] { return foods->start(); }))
+        if (context.status.whileProcessing([&] { return foods->start(); })) {
             browseList->fill(std::move(foods));
-        else
+            browseList->setExportName(QStringLiteral("Browse"), name);
+        } else {
             context.status.showDatabaseError(foods->error());
+        }
     }
     categoryCombo->setEnabled(true);
 }

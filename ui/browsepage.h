@@ -7,13 +7,14 @@
 
 class FoodList;
 class QComboBox;
+struct FoodGroup;
 
 class BrowsePage : public QFrame {
     Q_OBJECT
 public:
     BrowsePage(const PageContext &context, QWidget *parent);
 
-    void setGroups(const QStringList &names);
+    void setGroups(const QList<FoodGroup> &groups);
     QString currentGroup() const;
     // Lists the foods of the named group; a name without a group lists nothing. A failing
     // statement shows its error and keeps the list.

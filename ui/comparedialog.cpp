@@ -1,6 +1,7 @@
 // The Compare dialog: two foods side by side in one table.
 #include "ui/comparedialog.h"
 
+#include "db/foodsdatabase.h"
 #include "details/comparison.h"
 #include "settings/settings.h"
 #include "settings/weightrules.h"
@@ -64,11 +65,11 @@ void CompareDialog::compare(const PageContext &context, const QString &firstId,
                             const QString &secondId, QWidget *parent) {
     const Settings &settings = context.settings;
     const double weight = normalisedWeight(settings.customWeight);
-    const FoodReport first = loadFoodReport(context.db, firstId, context.words, weight);
-    if (context.status.reportError(context.db))
+    const FoodReport first = loadFoodReport(context.foods, firstId, weight);
+    if (context.status.reportError(context.foods.connection()))
         return;
-    const FoodReport second = loadFoodReport(context.db, secondId, context.words, weight);
-    if (context.status.reportError(context.db))
+    const FoodReport second = loadFoodReport(context.foods, secondId, weight);
+    if (context.status.reportError(context.foods.connection()))
         return;
     // One dialog per window, made at the first comparison and kept, as the details dialog is:
     // making a new window every time costs more than all the rest of opening it.

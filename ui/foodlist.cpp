@@ -3,16 +3,24 @@
 
 #include "db/resultrows.h"
 #include "finding/foodstream.h"
+#include "platform/csvfilewriter.h"
 #include "settings/bookmarks.h"
+#include "ui/exportdialog.h"
 #include "ui/foodlistmodel.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeySequence>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -76,6 +84,30 @@ FoodList::FoodList(const QStringList &headers, const QString &objectName, QWidge
     }
     connect(foods, &FoodListModel::filled, this, &FoodList::filled);
     connect(foods, &FoodListModel::fillFailed, this, &FoodList::fillFailed);
+
+    exportAction = new QAction(QStringLiteral("Export…"), this);
+    exportAction->setObjectName(QStringLiteral("exportAction"));
+    exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(exportAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(exportAction, &QAction::triggered, this, &FoodList::chooseExportFile);
+    auto *copy = new QShortcut(QKeySequence::Copy, this);
+    copy->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QShortcut::activated, this, &FoodList::copyRows);
+    // A stream's rows are written once they are all read (or reading them failed).
+    connect(foods, &FoodListModel::filled, this, &FoodList::startExport);
+    connect(foods, &FoodListModel::fillFailed, this, &FoodList::startExport);
+    // Other rows, or the rows in another order, would make a file of neither list: once its rows
+    // are all written, though, the file is as good as in place.
+    const auto listChanged = [this] {
+        if (exportPath.isNull() || (writer && writer->rowsWritten() == rowCount()))
+            return;
+        writer.reset(); // removes what was written
+        endExport(false, QStringLiteral("The list changed before all its rows were written."));
+    };
+    connect(foods, &QAbstractItemModel::modelAboutToBeReset, this, listChanged);
+    connect(foods, &QAbstractItemModel::layoutAboutToBeChanged, this, listChanged);
 }
 
 FoodList::~FoodList() = default;
@@ -144,8 +176,8 @@ bool FoodList::isFilling() const {
     return foods->isFilling();
 }
 
-void FoodList::finishFilling() {
-    foods->finishFilling();
+bool FoodList::finishFilling(int rowLimit) {
+    return foods->finishFilling(rowLimit);
 }
 
 void FoodList::setValueHeader(const QString &text) {
@@ -175,4 +207,97 @@ QStringList FoodList::selectedFoodIds() const {
     for (const QModelIndex &index : selected)
         ids << foods->foodId(index.row());
     return ids;
+}
+
+void FoodList::setExportName(const QString &subject, const QString &detail) {
+    exportSubject = subject;
+    exportDetail = detail;
+}
+
+void FoodList::chooseExportFile() {
+    const ExportChoice choice = askExportPath(window(), exportSubject, exportDetail,
+                                              {{QStringLiteral("CSV"), QStringLiteral("csv")}});
+    if (!choice.path.isNull())
+        exportTo(choice.path);
+}
+
+void FoodList::exportTo(const QString &path) {
+    if (isExporting())
+        return;
+    exportPath = path;
+    exportAction->setEnabled(false);
+    viewport()->setCursor(Qt::BusyCursor);
+    if (!isFilling())
+        startExport();
+}
+
+bool FoodList::isExporting() const {
+    return !exportPath.isNull();
+}
+
+void FoodList::startExport() {
+    if (exportPath.isNull() || writer)
+        return;
+    writer = std::make_unique<CsvFileWriter>(exportPath, exportHeader(), rowCount(),
+                                             [this](qint64 row) { return rowFields(int(row)); });
+    connect(writer.get(), &CsvFileWriter::finished, this, &FoodList::endExport);
+    foods->setReadingInTurn(true);
+    writer->start();
+}
+
+void FoodList::endExport(bool ok, const QString &error) {
+    if (writer) // this may run in the writer's own signal
+        writer.release()->deleteLater();
+    foods->setReadingInTurn(false);
+    const QString path = std::exchange(exportPath, QString());
+    exportAction->setEnabled(true);
+    viewport()->unsetCursor();
+    // Told once the list is whole again: this may run while the list is being filled anew.
+    const auto tell = [this, ok, error, path] {
+        if (!ok) {
+            QMessageBox::warning(window(), QStringLiteral("KALO"),
+                                 QStringLiteral("The list could not be exported to %1:\n%2")
+                                     .arg(QDir::toNativeSeparators(path), error));
+        }
+        emit exportFinished(ok, error);
+    };
+    QMetaObject::invokeMethod(this, tell, Qt::QueuedConnection);
+}
+
+QStringList FoodList::exportHeader() const {
+    QStringList header{QStringLiteral("NDB_No")};
+    for (int column = 0; column < foods->columnCount(); ++column)
+        header << foods->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().trimmed();
+    return header;
+}
+
+QStringList FoodList::rowFields(int row) const {
+    const FoodListItem item = foods->item(row);
+    QStringList fields{item.foodId()};
+    for (int column = 0; column < foods->columnCount(); ++column)
+        fields << item.text(column);
+    return fields;
+}
+
+void FoodList::copyRows() {
+    if (!finishFilling(copyRowLimit) || rowCount() > copyRowLimit) {
+        QMessageBox::information(window(), QStringLiteral("KALO"),
+                                 QStringLiteral("This list has more than %L1 rows, too many to "
+                                                "copy: Export… saves them to a file.")
+                                     .arg(copyRowLimit));
+        return;
+    }
+    // A tab or a line break inside a description would start a new cell or row where pasted.
+    const auto line = [](const QStringList &fields) {
+        QString text = fields.join(QLatin1Char('\t')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return text.replace(QLatin1Char('\r'), QLatin1Char(' ')) + QLatin1Char('\n');
+    };
+    QString text = line(exportHeader());
+    for (int row = 0; row < rowCount(); ++row) {
+        QStringList fields = rowFields(row);
+        for (QString &field : fields)
+            field.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        text += line(fields);
+    }
+    QGuiApplication::clipboard()->setText(text);
 }

@@ -1,14 +1,17 @@
 // A food list: one row per food, its readable description, an optional amount, its hidden number.
 #pragma once
 
-#include "finding/wordindex.h"
+#include "db/wordindex.h"
 
 #include <QTableView>
 
+#include <climits>
 #include <memory>
 
+class CsvFileWriter;
 class FoodListModel;
 class FoodStream;
+class QAction;
 class ResultRows;
 struct BookmarkEntry;
 
@@ -16,6 +19,9 @@ struct BookmarkEntry;
 // costs little more than one of a hundred. (A table view, not a tree view: a tree view keeps an
 // item per row.) The sort chosen by clicking a header stays when the list is filled again; a list
 // filled in Best Match order shows no sort column until a header is clicked.
+//
+// Every list is exported ("Export…" in its context menu, Ctrl+E) and copied (Ctrl+C) whole, header
+// first: the food number and the columns as shown.
 class FoodList : public QTableView {
     Q_OBJECT
 public:
@@ -35,8 +41,9 @@ public:
     // The description order the list shows, in which a stream for it is best read.
     Qt::SortOrder nameOrder() const;
     bool isFilling() const;
-    // Reads the rest of the stream now.
-    void finishFilling();
+    // Reads the rest of the stream now, or, with a limit, until more rows than that are read:
+    // false then, and the rest follows a slice at a time.
+    bool finishFilling(int rowLimit = INT_MAX);
 
     void setValueHeader(const QString &text);
 
@@ -46,6 +53,18 @@ public:
     // The food numbers of the selected rows, top to bottom.
     QStringList selectedFoodIds() const;
 
+    // What the list's export is called: "<subject> - <detail>.csv".
+    void setExportName(const QString &subject, const QString &detail = QString());
+    // Writes every row to a CSV file, once a stream has read them all, a slice at a time; the
+    // window answers meanwhile. The list filled again or sorted anew cancels it. A failure shows
+    // a box with the reason; exportFinished tells the end either way.
+    void exportTo(const QString &path);
+    bool isExporting() const;
+    // The header and every row on the clipboard, tab-separated. Above copyRowLimit rows nothing
+    // is copied: a box says to export them.
+    void copyRows();
+    static constexpr int copyRowLimit = 100000;
+
 signals:
     // A plain click on a food row (a click with Ctrl or Shift only selects), or Return or Enter on
     // the current one.
@@ -53,6 +72,7 @@ signals:
     // The rows of a stream are all in; or reading them failed after the first ones.
     void filled();
     void fillFailed(const QString &message);
+    void exportFinished(bool ok, const QString &error);
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -61,10 +81,20 @@ protected:
 private:
     void showSort(int column, Qt::SortOrder order);
     void chooseRow(const QModelIndex &index);
+    void chooseExportFile();
+    void startExport();
+    void endExport(bool ok, const QString &error);
+    QStringList exportHeader() const;
+    QStringList rowFields(int row) const;
 
     FoodListModel *foods;
     bool withValueColumn;
     int sortColumn; // chosen with the header: the sort a refill keeps
     Qt::SortOrder sortOrder;
     Qt::KeyboardModifiers clickModifiers = Qt::NoModifier;
+    QAction *exportAction = nullptr;
+    QString exportSubject;
+    QString exportDetail;
+    QString exportPath; // of the export waiting for its rows or being written
+    std::unique_ptr<CsvFileWriter> writer;
 };

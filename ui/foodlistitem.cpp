@@ -26,8 +26,7 @@ QString FoodListItem::text(int column) const {
 QString FoodListItem::sortKey(const QString &text, int column) {
     if (column != 1)
         return text;
-    // The leading number, as the text-to-number conversion of the stored amounts has always read
-    // it; nothing readable is 0.
+    // The leading number, read as the stored amounts are read; nothing readable is 0.
     return QString::asprintf("%10.2lf", text.isEmpty() ? 0.0 : cStrtod(text));
 }
 

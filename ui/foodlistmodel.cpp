@@ -44,9 +44,13 @@ bool FoodListModel::isFilling() const {
     return stream && !stream->isFinished();
 }
 
-void FoodListModel::finishFilling() {
+bool FoodListModel::finishFilling(int rowLimit) {
+    return !stream || stream->finish(rowLimit);
+}
+
+void FoodListModel::setReadingInTurn(bool on) {
     if (stream)
-        stream->finish();
+        stream->setReadingInTurn(on);
 }
 
 void FoodListModel::streamRowsAdded(int previousCount) {

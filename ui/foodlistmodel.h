@@ -22,9 +22,12 @@ public:
     // Replaces the rows by those of a started stream, which the model then owns.
     void setStream(std::unique_ptr<FoodStream> stream);
     bool isFilling() const;
-    // Reads what the stream still has to give, now.
-    void finishFilling();
-    bool holdsStream() const { return bool(stream); }
+    // Reads what the stream still has to give, now, or until more rows than the limit are read:
+    // false then.
+    bool finishFilling(int rowLimit);
+
+    // Rows read one after another (FoodStream::setReadingInTurn).
+    void setReadingInTurn(bool on);
 
     void setHeader(int column, const QString &text);
     QString foodId(int row) const;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "details/foodreport.h"
+#include "ui/reportoutput.h"
 
 #include <QDialog>
 #include <QList>
@@ -9,10 +10,12 @@
 #include <QTimer>
 
 struct Settings;
+class QAction;
 class QEvent;
 class QFrame;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QResizeEvent;
 class QTextBrowser;
 class QToolButton;
@@ -29,11 +32,18 @@ public:
     static ReportView defaultView(const Settings &settings);
 
     // Takes a complete new report and updates every widget: texts, caption, bookmark picture, the
-    // serving menu with weightIndex checked. Sizes the dialog to its parent.
+    // serving menu with weightIndex checked. Sizes the dialog to its parent. The report stays the
+    // caller's (the window's report state): it must outlive the dialog's showing of it.
     void setDetails(const FoodReport &report, int weightIndex);
     // The view the next setDetails shows (Full falls back to Detailed for a food without its full
     // record).
     void setView(ReportView view);
+
+    // Writes the shown view and serving to the file, as Export… does once a file is chosen; a
+    // file that cannot be written gives a box with the reason. False when it was not written.
+    bool exportTo(const QString &path, ReportFormat format);
+    // Prints the shown view on the printer, as Print does once its dialog is accepted.
+    bool printTo(QPrinter &printer);
 
 signals:
     void valueChanged(int weightIndex);
@@ -50,6 +60,9 @@ private slots:
     void selectWeight();
     void changeView();
     void timeout();
+    void exportView();
+    void print();
+    void showReportMenu(const QPoint &position);
 
 private:
     // Shows a short note as the caption; the caption returns 1.5 s after the last note.
@@ -57,12 +70,16 @@ private:
     // Builds the texts of every view for the report, serving and palette, then shows the view.
     void buildTexts();
     void showView();
+    // The label keeps a label's width on a wide window; the report views take the whole width.
+    void fitLabelWidth();
+    ReportOptions shownOptions() const;
 
     Settings &settings;
     QTextBrowser *reportBrowser = nullptr;
     QString basicText;
     QString detailedText;
     QString fullText;
+    QString labelText; // made when first shown
     QFrame *buttonFrame = nullptr;
     QToolButton *copyButton = nullptr;
     QToolButton *bookmarkButton = nullptr;
@@ -70,9 +87,10 @@ private:
     QToolButton *viewButton = nullptr;
     QLabel *weightLabel = nullptr;
     QMenu *weightMenu = nullptr;
+    QAction *exportAction = nullptr;
     QList<double> menuWeights;
     ReportView view = ReportView::Basic;
-    FoodReport shown;
+    const FoodReport *shown = nullptr;
     int shownWeight = 0;
     QString shownId;
     QString shownDesc;

@@ -1,13 +1,8 @@
 // The main window: five pages behind an icon tab bar, the food database and the details dialog.
 #include "ui/kalowindow.h"
 
-#include "db/datainfo.h"
-#include "db/foodsschema.h"
-#include "db/transaction.h"
-#include "details/nutrientcatalogue.h"
-#include "finding/statements.h"
 #include "finding/topcache.h"
-#include "finding/topcriteria.h"
+#include "finding/toprankings.h"
 #include "platform/databaselocation.h"
 #include "settings/bookmarks.h"
 #include "settings/weightrules.h"
@@ -38,32 +33,6 @@ public:
     }
 };
 
-// Columns of FOODS_WR the program reads but can do without: a missing one reads as unknown.
-QStringList optionalFoodColumns() {
-    QStringList columns;
-    for (const char *column : foodsNutrientColumns)
-        columns << QLatin1String(column);
-    columns << QStringLiteral("GmWt_1") << QStringLiteral("GmWt_Desc1") << QStringLiteral("GmWt_2")
-            << QStringLiteral("GmWt_Desc2");
-    return columns;
-}
-
-// The lower-case column names of a table; none when it does not exist.
-QStringList columnNames(SQLiteDB &db, const QString &table) {
-    const ResultRows info = db.exec(QStringLiteral("pragma table_info(%1)").arg(table));
-    QStringList names;
-    for (int i = 0; i < info.rowCount(); ++i)
-        names << info.value(i, 1).toLower();
-    return names;
-}
-
-bool isDigits(const QString &text) {
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return !text.isEmpty();
-}
-
 } // namespace
 
 KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags flags,
@@ -83,7 +52,7 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     pageStack = new QStackedWidget(central);
     pageStack->setObjectName(QStringLiteral("pageStack"));
 
-    const PageContext context{db, status, wordIndex, settings};
+    const PageContext context{foods, status, settings};
     browsePage = new BrowsePage(context, pageStack);
     searchPage = new SearchPage(context, settings.searchHistory, pageStack);
     topPage = new TopPage(context, pageStack);
@@ -105,16 +74,18 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     windowLayout->addWidget(pageStack, 10);
     setCentralWidget(central);
 
-    openDatabase(databasePath.isNull() ? foodsDatabasePath() : databasePath);
+    foods.open(databasePath.isNull() ? foodsDatabasePath() : databasePath);
+    startNotice = foods.missingParts();
 
     detailsDialog = new KALODetailsDialog(settings, this);
 
     showPage(0);
 
-    status.reportError(db); // a failed open, before anything else touches the database
+    // a failed open, before anything else touches the database
+    status.reportError(foods.connection());
 
     loadWordIndex();
-    repairBookmarks(settings, [this](const QString &id) { return describeFood(id); });
+    repairBookmarks(settings, [this](const QString &id) { return foods.description(id); });
 
     connect(tabBar, &QTabBar::currentChanged, this, &KALOWindow::showPage);
     connect(browsePage, &BrowsePage::groupActivated, this, &KALOWindow::populateDataWindow);
@@ -182,77 +153,10 @@ QTabBar *KALOWindow::buildTabBar(QWidget *parent) {
     return bar;
 }
 
-void KALOWindow::openDatabase(const QString &path) {
-    if (!db.open(path, false))
-        return;
-    // A file without the foods and their groups (an empty file, a foreign database) counts as not
-    // opened: one error box at start, instead of one at every query.
-    db.exec(QStringLiteral("select FOODS_WR.NDB_No, FOODS_WR.\"desc\", FOODS_WR.FdGrp_Cd, "
-                           "FOODS_GROUP.FdGrp_Cd, FOODS_GROUP.FdGrp_Desc from FOODS_WR, "
-                           "FOODS_GROUP limit 0"));
-    if (db.hasError()) {
-        db.close(); // the library's message stays pending for the box
-        return;
-    }
-    startNotice = standInForMissingParts();
-}
-
-// The other parts the program reads are stood in for on this connection only, the file staying as
-// it is: an empty word dictionary, and a view in front of FOODS_WR that selects NULL for each
-// missing column. So every statement runs as written, searches find words as they are typed and a
-// missing amount reads as unknown.
-QString KALOWindow::standInForMissingParts() {
-    QStringList problems;
-    QString failure; // a stand-in that could not be made: the library's message
-    const QStringList present = columnNames(db, QStringLiteral("FOODS_WR"));
-    QString view = QStringLiteral("create temp view FOODS_WR as select *");
-    QStringList missing;
-    for (const QString &column : optionalFoodColumns()) {
-        if (present.contains(column.toLower()))
-            continue;
-        missing << column;
-        view += QStringLiteral(", NULL as \"%1\"").arg(column);
-    }
-    if (!missing.isEmpty()) {
-        db.exec(view + QStringLiteral(" from main.FOODS_WR"));
-        failure += db.lastError();
-        problems << QStringLiteral("the columns %1 of FOODS_WR (their amounts are unknown)")
-                        .arg(missing.join(QStringLiteral(", ")));
-    }
-    const QStringList words = columnNames(db, QStringLiteral("WORDS_WR"));
-    if (!(words.contains(QStringLiteral("wid")) && words.contains(QStringLiteral("text")))) {
-        db.exec(QStringLiteral("create temp table WORDS_WR (WID TEXT PRIMARY KEY, TEXT TEXT)"));
-        failure += db.lastError();
-        problems << QStringLiteral(
-            "the word table WORDS_WR (searches look for the words as typed)");
-    }
-    if (problems.isEmpty())
-        return QString();
-    QString notice = QStringLiteral("This FOODS.db lacks ") +
-                     problems.join(QStringLiteral(" and ")) +
-                     QStringLiteral(". Everything else works.");
-    if (!failure.isEmpty())
-        notice += QStringLiteral("<br>") + failure;
-    return notice;
-}
-
-QString KALOWindow::describeFood(const QString &foodId) {
-    if (!db.isOpen() || !isDigits(foodId))
-        return QString();
-    const ResultRows rows =
-        db.exec(QStringLiteral("select \"desc\" from FOODS_WR where NDB_No=%1").arg(foodId));
-    if (db.hasError()) {
-        db.lastError(); // the bookmark is then shown by its number
-        return QString();
-    }
-    return rows.isEmpty() ? QString() : expandDescription(rows.value(0, 0), wordIndex);
-}
-
 QString KALOWindow::aboutText() {
     // The data actually loaded, as its database names it: an SR release, or the FoodData Central
     // data types and date.
-    const DataInfo loaded = db.isOpen() ? DataInfo::read(db) : DataInfo::forSr(14);
-    db.lastError();
+    const DataInfo &loaded = foods.dataInfo();
     const int release = loaded.release();
     const QString what = release != 0 ? QStringLiteral("Release %1 of the USDA Nutrient Database "
                                                        "for Standard Reference")
@@ -321,48 +225,28 @@ void KALOWindow::fillBookmarks() {
 }
 
 void KALOWindow::loadWordIndex() {
-    ResultRows rows;
-    if (!db.isOpen() || !status.query(db, wordIndexStatement(), &rows))
-        return;
-    const int count = rows.rowCount();
-    wordIndex.reserve(count);
-    for (int i = 0; i < count; ++i)
-        wordIndex.insert(rows.value(i, 0), rows.value(i, 1)); // a repeated token: the later wins
+    if (!foods.loadWords())
+        status.reportError(foods.connection());
 }
 
 void KALOWindow::fillCombos() {
-    if (!db.isOpen())
+    if (!foods.isOpen())
         return;
-    ResultRows rows;
-    if (!status.query(db, groupListStatement(), &rows))
+    if (!foods.loadGroups()) {
+        status.reportError(foods.connection());
         return;
-    QStringList names;
-    for (int i = 0; i < rows.rowCount(); ++i)
-        names.append(rows.value(i, 1));
-    browsePage->setGroups(names);
-    searchPage->setGroups(names);
-    topPage->setCriteria(names);
+    }
+    browsePage->setGroups(foods.groups());
+    searchPage->setGroups(foods.groups());
+    topPage->setCriteria(foods.groups());
 }
 
 void KALOWindow::prepareTopCache() {
-    if (!db.isOpen())
+    if (!foods.isOpen())
         return;
-    const bool missing = !db.tableExists(topTableName(0)); // as the cache build tells
-    ::prepareTopCache(db);
-    if (!missing || db.tableExists(topTableName(0)))
-        return;
+    ::prepareTopCache(foods);
     // Still missing: either no food has the amount ranked first, or the file cannot be written.
-    // A write that is rolled back tells which.
-    QString failure;
-    {
-        Transaction check(db);
-        failure = db.lastError();
-        if (check.isActive()) {
-            db.exec(QStringLiteral("create table kalo_write_check (x)"));
-            failure = db.lastError();
-        }
-    }
-    if (failure.isNull())
+    if (foods.hasTable(topTableName(0)) || foods.isWritable())
         return;
     rankingsAvailable = false;
     if (!startNotice.isEmpty())
@@ -370,7 +254,7 @@ void KALOWindow::prepareTopCache() {
     startNotice +=
         QStringLiteral("The Top 15 rankings are missing from this FOODS.db and cannot be "
                        "written into it (") +
-        failure + QStringLiteral("): the Top Foods page stays empty.");
+        foods.writeFailure() + QStringLiteral("): the Top Foods page stays empty.");
 }
 
 void KALOWindow::populateDataWindow(const QString &category) {
@@ -395,8 +279,9 @@ void KALOWindow::populateTopDataWindow(const QString &label) {
 }
 
 void KALOWindow::itemClicked(const QString &foodId) {
-    report = loadFoodReport(db, foodId, wordIndex, normalisedWeight(settings.customWeight));
-    if (status.reportError(db))
+    report =
+        loadFoodReport(foods, foodId, normalisedWeight(settings.customWeight), settings.showRanges);
+    if (status.reportError(foods.connection()))
         return;
     detailsDialog->setView(KALODetailsDialog::defaultView(settings));
     updateCachedArray(0);
@@ -410,7 +295,7 @@ void KALOWindow::updateCachedArray(int weightIndex) {
 }
 
 void KALOWindow::compareFoods(const QString &firstId, const QString &secondId) {
-    CompareDialog::compare(PageContext{db, status, wordIndex, settings}, firstId, secondId, this);
+    CompareDialog::compare(PageContext{foods, status, settings}, firstId, secondId, this);
 }
 
 void KALOWindow::clearBookmarkItems() {

@@ -1,9 +1,8 @@
 // The main window: five pages behind an icon tab bar, the food database and the details dialog.
 #pragma once
 
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "details/foodreport.h"
-#include "finding/wordindex.h"
 #include "settings/settings.h"
 #include "ui/statuswindows.h"
 
@@ -19,10 +18,11 @@ class QTabBar;
 class SearchPage;
 class TopPage;
 
-// Owns the user's settings, the database, the word index and the report state of the food shown in
-// the details dialog. The settings are written when they change (a bookmark added, removed or
-// cleared at once, the search history within a second, the options when their page is left) and
-// when the window is destroyed. Widgets carry object names, so that tests find them.
+// Owns the user's settings, the food database and the report state of the food shown in the
+// details dialog; wires the pages to the database, which runs every statement. The settings are
+// written when they change (a bookmark added, removed or cleared at once, the search history within
+// a second, the options when their page is left) and when the window is destroyed. Widgets carry
+// object names, so that tests find them.
 class KALOWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -64,9 +64,6 @@ private slots:
     void compareFoods(const QString &firstId, const QString &secondId);
 
 private:
-    void openDatabase(const QString &path);
-    QString standInForMissingParts();
-    QString describeFood(const QString &foodId);
     void writeChangedSettings();
     QTabBar *buildTabBar(QWidget *parent);
     QString aboutText();
@@ -76,8 +73,7 @@ private:
     QTimer historySaveTimer;
     QString startNotice;           // the parts of the database that are missing, shown once
     bool rankingsAvailable = true; // false when the ranking tables could not be built
-    SQLiteDB db;
-    WordIndex wordIndex;
+    FoodsDatabase foods;
     StatusWindows status;
     FoodReport report; // the food shown in the details dialog
 

@@ -56,9 +56,13 @@ OptionsPage::OptionsPage(const Settings &settings, QWidget *parent)
     viewSizeCombo->addItem(QStringLiteral("Full View"));
     dailyValueBox = new QCheckBox(QStringLiteral("Show % Daily Value"), viewBox);
     dailyValueBox->setObjectName(QStringLiteral("dailyValueBox"));
+    // The range and count of each figure, and the footnotes, where the data gives them.
+    rangesBox = new QCheckBox(QStringLiteral("Show Ranges"), viewBox);
+    rangesBox->setObjectName(QStringLiteral("rangesBox"));
     auto *viewLayout = new QVBoxLayout(viewBox);
     viewLayout->addWidget(viewSizeCombo);
     viewLayout->addWidget(dailyValueBox);
+    viewLayout->addWidget(rangesBox);
 
     auto *searchBox = new QGroupBox(QStringLiteral("Search Results"), this);
     searchOrderCombo = new QComboBox(searchBox);
@@ -102,6 +106,7 @@ void OptionsPage::showSettings(const Settings &settings) {
     weightEdit->setText(weightText(settings.customWeight));
     viewSizeCombo->setCurrentIndex(settings.fullView ? 2 : (settings.basicView ? 0 : 1));
     dailyValueBox->setChecked(settings.showDailyValue);
+    rangesBox->setChecked(settings.showRanges);
     searchOrderCombo->setCurrentIndex(settings.bestMatch ? 1 : 0);
     allWordsBox->setChecked(settings.matchAllWords);
 }
@@ -111,6 +116,7 @@ void OptionsPage::readInto(Settings &settings) const {
     settings.basicView = viewSizeCombo->currentIndex() == 0;
     settings.fullView = viewSizeCombo->currentIndex() == 2;
     settings.showDailyValue = dailyValueBox->isChecked();
+    settings.showRanges = rangesBox->isChecked();
     settings.bestMatch = searchOrderCombo->currentIndex() == 1;
     settings.matchAllWords = allWordsBox->isChecked();
 }

@@ -26,6 +26,7 @@ private:
     QLineEdit *weightEdit = nullptr;
     QComboBox *viewSizeCombo = nullptr;
     QCheckBox *dailyValueBox = nullptr;
+    QCheckBox *rangesBox = nullptr;
     QComboBox *searchOrderCombo = nullptr;
     QCheckBox *allWordsBox = nullptr;
     QLabel *aboutLabel = nullptr;

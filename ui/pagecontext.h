@@ -1,17 +1,14 @@
-// What the finding pages share with the main window: the database, the status windows, the words,
-// the user's settings.
+// What the finding pages share with the main window: the food database, the status windows, the
+// user's settings.
 #pragma once
 
-#include "finding/wordindex.h"
-
-class SQLiteDB;
+class FoodsDatabase;
 class StatusWindows;
 struct Settings;
 
 // References to members of the main window, which outlives its pages.
 struct PageContext {
-    SQLiteDB &db;
+    FoodsDatabase &foods;
     StatusWindows &status;
-    const WordIndex &words;
     const Settings &settings; // the search order and the all-words choice
 };

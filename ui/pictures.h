@@ -5,6 +5,10 @@
 #include <QString>
 
 // The picture pics/kalo/graphics/<name> below the installation directory. The files end in
-// ".png_", which names no format, so they are read by content. A missing or unreadable file gives
-// a null icon, which leaves its tab or button bare.
+// ".png_", which names no format, so they are read by content, when the picture is first drawn.
+// A missing file gives a null icon, an unreadable one an empty picture: either leaves its tab or
+// button bare.
 QIcon picture(const QString &name);
+
+// An icon of the picture files (read by content), read when it is first drawn; null without files.
+QIcon pictureOfFiles(const QStringList &files);

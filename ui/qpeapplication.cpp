@@ -1,6 +1,8 @@
 // The application object: QApplication with the handheld environment's few extras.
 #include "ui/qpeapplication.h"
 
+#include "ui/pictures.h"
+
 #include "platform/installdir.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QIcon>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <cerrno>
@@ -36,17 +39,19 @@ void onTerminationSignal(int signal) {
 
 // The icon installed with the program into the hicolor theme beside its data (share/icons beside
 // share/kalo), read from there: a theme look-up parses the whole theme index first, which costs
-// several milliseconds of every start.
+// several milliseconds of every start. The window icon takes the sizes up to 64 pixels: every one
+// is read and sent to the display when the window is made, and the desktop finds the larger ones
+// in the theme by the program's desktop file name.
 QIcon installedIcon() {
-    QIcon icon;
+    QStringList files;
     const QDir theme(installationDirectory() + QStringLiteral("../icons/hicolor"));
     const QStringList sizes = theme.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     for (const QString &size : sizes) {
         const QString file = theme.filePath(size + QStringLiteral("/apps/kalo.png"));
-        if (QFileInfo::exists(file))
-            icon.addFile(file);
+        if (size.section(QLatin1Char('x'), 0, 0).toInt() <= 64 && QFileInfo::exists(file))
+            files << file;
     }
-    return icon;
+    return pictureOfFiles(files);
 }
 
 } // namespace
@@ -58,9 +63,22 @@ QPEApplication::QPEApplication(int &argc, char **argv, Type)
     setlocale(LC_NUMERIC, "C");
     setApplicationName(QStringLiteral("KALO"));
     setDesktopFileName(QStringLiteral(KALO_APP_ID));
-    // The icon installed into the desktop's icon theme with the program, when it is there.
-    const QIcon icon = installedIcon();
-    setWindowIcon(icon.isNull() ? QIcon::fromTheme(QStringLiteral("kalo")) : icon);
+    // The icon installed into the desktop's icon theme with the program, when it is there. It is
+    // read and given to the windows once a window has first painted (eventFilter): read and sent
+    // to the display before that, it would hold back the first screen the user waits for.
+    icon = installedIcon();
+    if (icon.isNull())
+        icon = QIcon::fromTheme(QStringLiteral("kalo"));
+    installEventFilter(this);
+}
+
+bool QPEApplication::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Paint) {
+        removeEventFilter(this);
+        // A moment after the first screen is on the display, after what the paint itself set off.
+        QTimer::singleShot(50, this, [this] { setWindowIcon(icon); });
+    }
+    return QApplication::eventFilter(watched, event);
 }
 
 void QPEApplication::endOnTerminationSignals() {

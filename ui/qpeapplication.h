@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 
 class QWidget;
 
@@ -29,8 +30,12 @@ public:
     // was being built (its event processing could not end a loop not yet running).
     int exec();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void terminationSignalled();
 
     bool terminationPending = false;
+    QIcon icon; // the windows' icon, theirs once the first has painted
 };

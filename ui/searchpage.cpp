@@ -1,7 +1,7 @@
 // The Search page: foods found by words of their description, with a history of searched texts.
 #include "ui/searchpage.h"
 
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "finding/foodsearch.h"
 #include "finding/foodstream.h"
 #include "finding/statements.h"
@@ -77,9 +77,10 @@ bool SearchPage::eventFilter(QObject *watched, QEvent *event) {
     return QFrame::eventFilter(watched, event);
 }
 
-void SearchPage::setGroups(const QStringList &names) {
+void SearchPage::setGroups(const QList<FoodGroup> &groups) {
     searchCategoryCombo->clear();
-    searchCategoryCombo->addItems(names);
+    for (const FoodGroup &group : groups)
+        searchCategoryCombo->addItem(group.name);
     searchCategoryCombo->insertItem(0, allCategoriesName());
     searchCategoryCombo->setCurrentIndex(0);
 }
@@ -117,7 +118,8 @@ void SearchPage::setSearchWidgetsEnabled(bool enabled) {
 }
 
 void SearchPage::search(const QString &text, const QString &group) {
-    if (!context.db.isOpen() || group.isEmpty() || text.isEmpty())
+    FoodsDatabase &database = context.foods;
+    if (!database.isOpen() || group.isEmpty() || text.isEmpty())
         return;
     setSearchWidgetsEnabled(false);
     // Best Match ranks the rows once all are read, in name order for equal ranks; By Name reads
@@ -129,18 +131,20 @@ void SearchPage::search(const QString &text, const QString &group) {
     std::unique_ptr<FoodStream> foods;
     const bool listed = context.status.whileProcessing([&] {
         const QString sql =
-            foodSearchStatement(context.db, text, group, options, [this](const QString &message) {
+            foodSearchStatement(database, text, group, options, [this](const QString &message) {
                 context.status.showDatabaseError(message);
             });
         if (sql.isNull())
             return false;
-        foods = std::make_unique<FoodStream>(context.db, context.words, sql, options.nameOrder,
-                                             rankWords);
+        foods = std::make_unique<FoodStream>(database.connection(), database.words(), sql,
+                                             options.nameOrder, rankWords);
         return foods->start();
     });
-    if (listed)
+    if (listed) {
         searchList->fill(std::move(foods));
-    else if (foods)
+        searchList->setExportName(QStringLiteral("Search"), text);
+    } else if (foods) {
         context.status.showDatabaseError(foods->error());
+    }
     setSearchWidgetsEnabled(true);
 }

@@ -9,6 +9,7 @@
 class FoodList;
 class QComboBox;
 class QPushButton;
+struct FoodGroup;
 
 class SearchPage : public QFrame {
     Q_OBJECT
@@ -16,7 +17,7 @@ public:
     SearchPage(const PageContext &context, const QStringList &history, QWidget *parent);
 
     // The group names, after "All Categories".
-    void setGroups(const QStringList &names);
+    void setGroups(const QList<FoodGroup> &groups);
     QString currentGroup() const;
     // The history entries, newest first.
     QStringList history() const;

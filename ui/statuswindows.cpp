@@ -9,10 +9,28 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 qint64 eventWindowNs = 0;
-}
+} // namespace
+
+// The "processing" window, which tells when it has been painted since it was last shown.
+class ProcessingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    bool painted = false;
+
+protected:
+    void showEvent(QShowEvent *event) override {
+        painted = false;
+        QLabel::showEvent(event);
+    }
+    void paintEvent(QPaintEvent *event) override {
+        QLabel::paintEvent(event);
+        painted = true;
+    }
+};
 
 StatusWindows::StatusWindows(QWidget *mainWindow)
     : window(mainWindow) {}
@@ -25,7 +43,16 @@ StatusWindows::~StatusWindows() {
 void StatusWindows::letEventsRun() {
     QElapsedTimer timer;
     timer.start();
-    QApplication::processEvents(QEventLoop::AllEvents, 100);
+    QApplication::processEvents(QEventLoop::AllEvents);
+    // A window system may tell of the window's exposure only a moment later: wait for it, woken
+    // at the latest by the limit's timer.
+    if (processingLabel && processingLabel->isVisible() && !processingLabel->painted) {
+        QTimer limit;
+        limit.setSingleShot(true);
+        limit.start(int(qMax<qint64>(0, 100 - timer.elapsed())));
+        while (!processingLabel->painted && limit.isActive())
+            QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
     eventWindowNs += timer.nsecsElapsed();
 }
 
@@ -64,8 +91,8 @@ bool StatusWindows::query(SQLiteDB &db, const QString &sql, ResultRows *rows) {
 void StatusWindows::showProcessing() {
     if (!processingLabel) {
         processingLabel =
-            new QLabel(QStringLiteral("<qt>Processing request ...</qt>"), nullptr,
-                       Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+            new ProcessingLabel(QStringLiteral("<qt>Processing request ...</qt>"), nullptr,
+                                Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         processingLabel->setObjectName(QStringLiteral("processing window"));
         // A notice, not a place to type: the main window keeps the keyboard.
         processingLabel->setAttribute(Qt::WA_ShowWithoutActivating);

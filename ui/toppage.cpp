@@ -1,11 +1,9 @@
 // The Top Foods page: the fifteen foods ranked highest (or lowest) by one nutrient.
 #include "ui/toppage.h"
 
-#include "db/sqlitedb.h"
+#include "db/foodsdatabase.h"
 #include "finding/foodsearch.h"
-#include "finding/statements.h"
-#include "finding/topcache.h"
-#include "finding/topcriteria.h"
+#include "finding/toprankings.h"
 #include "ui/choicecombo.h"
 #include "ui/foodlist.h"
 #include "ui/statuswindows.h"
@@ -71,12 +69,13 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
     connect(topList, &FoodList::foodChosen, this, &TopPage::foodChosen);
 }
 
-void TopPage::setCriteria(const QStringList &groups) {
-    for (const char *label : topLabels)
-        topCombo->addItem(QLatin1String(label));
+void TopPage::setCriteria(const QList<FoodGroup> &groups) {
+    for (const TopCriterion &criterion : topCriteria)
+        topCombo->addItem(QLatin1String(criterion.label));
     topGroupCombo->clear();
-    topGroupCombo->addItem(allCategoriesName());
-    topGroupCombo->addItems(groups);
+    topGroupCombo->addItem(allCategoriesName()); // no code: all groups
+    for (const FoodGroup &group : groups)
+        topGroupCombo->addItem(group.name, group.code);
 }
 
 QString TopPage::currentCriterion() const {
@@ -90,11 +89,16 @@ bool TopPage::isEmpty() const {
 void TopPage::showRanking() {
     // An empty combo (the groups could not be read) offers no criterion to show.
     const int criterion = topCombo->currentIndex();
-    if (!context.db.isOpen() || criterion < 0 || criterion >= topCriteriaCount)
+    FoodsDatabase &foods = context.foods;
+    if (!foods.isOpen() || criterion < 0 || criterion >= topCriteriaCount)
         return;
+    SQLiteDB &db = foods.connection();
     const int basisIndex = qMax(0, topBasisCombo->currentIndex());
     const auto basis = static_cast<TopBasis>(basisIndex);
-    const bool allGroups = topGroupCombo->currentIndex() <= 0;
+    // The chosen group's code, as its entry carries it; null for all groups.
+    QString groupCode;
+    if (topGroupCombo->currentIndex() > 0)
+        groupCode = topGroupCombo->currentData().toString();
     struct Outcome {
         bool ok = false;
         ResultRows foods;
@@ -103,29 +107,25 @@ void TopPage::showRanking() {
     const Outcome outcome = context.status.whileProcessing([&] {
         topCombo->setEnabled(false);
         Outcome found;
-        QString groupCode; // null: all groups
-        if (!allGroups) {
-            ResultRows group;
-            if (!context.status.query(context.db, groupCodeStatement(topGroupCombo->currentText()),
-                                      &group))
-                return found;
-            groupCode = group.value(0, 0);
-            if (groupCode.isNull())
-                groupCode = QLatin1String(""); // no such group: no food
-        }
-        const QString sql = topStatement(context.db, criterion, groupCode, basis);
-        found.foods = context.db.exec(sql);
-        if (context.status.reportError(context.db))
+        if (!context.status.query(db, topStatement(foods, criterion, groupCode, basis),
+                                  &found.foods))
             return found;
-        const bool counted = context.db.tableExists(topCoverageTable());
-        found.coverage = context.db.exec(topCoverageStatement(criterion, groupCode, counted));
-        context.db.lastError(); // without the count the list still stands
+        // Without the count the list still stands.
+        db.tryRun(topCoverageStatement(criterion, groupCode, foods.hasTable(topCoverageTable())),
+                  &found.coverage);
         found.ok = true;
         return found;
     });
     if (outcome.ok) {
         topList->setValueHeader(QLatin1String(bases[basisIndex].header));
-        topList->fill(outcome.foods, true, context.words);
+        topList->fill(outcome.foods, true, foods.words());
+        // The name tells which of the rankings the file holds.
+        QString ranking = topCombo->currentText();
+        if (!groupCode.isNull())
+            ranking += QStringLiteral(", ") + topGroupCombo->currentText();
+        if (basisIndex > 0)
+            ranking += QStringLiteral(", ") + topBasisCombo->currentText();
+        topList->setExportName(QStringLiteral("Top 15"), ranking);
         coverageLabel->setText(
             outcome.coverage.isEmpty()
                 ? QString()

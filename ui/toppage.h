@@ -8,6 +8,7 @@
 class FoodList;
 class QComboBox;
 class QLabel;
+struct FoodGroup;
 
 class TopPage : public QFrame {
     Q_OBJECT
@@ -15,7 +16,7 @@ public:
     TopPage(const PageContext &context, QWidget *parent);
 
     // Offers the ranking criteria, and the groups to rank within after "All Categories".
-    void setCriteria(const QStringList &groups);
+    void setCriteria(const QList<FoodGroup> &groups);
     QString currentCriterion() const;
     bool isEmpty() const;
     // Lists the ranking of the current criterion within the chosen group and per the chosen

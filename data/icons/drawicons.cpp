@@ -222,6 +222,19 @@ void viewfull(QPainter &p) {
     badge(p, green, true);
 }
 
+// The Nutrition Facts label: its heading and the thick and thin rules between its lines.
+void label(QPainter &p) {
+    page(p, QRectF(10, 2, 44, 60));
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawRect(QRectF(16, 8, 32, 8));
+    p.drawRect(QRectF(16, 20, 32, 5));
+    p.drawRect(QRectF(16, 50, 32, 4));
+    p.setPen(QPen(lineGrey, 4, Qt::SolidLine, Qt::FlatCap));
+    for (const qreal y : {31.0, 38.0, 45.0})
+        p.drawLine(QPointF(16, y), QPointF(48, y));
+}
+
 // The application icon: an apple.
 void application(QPainter &p) {
     QPainterPath apple;
@@ -298,6 +311,7 @@ int main(int argc, char **argv) {
         {"viewless", viewless},
         {"viewmore", viewmore},
         {"viewfull", viewfull},
+        {"label", label},
     };
     bool ok = true;
     for (const auto &picture : pictures) {

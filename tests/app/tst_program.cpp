@@ -1,5 +1,6 @@
 // The kalo program as a process: its command line, one running program per settings file, and the
 // termination signals, with a home, an installation and a runtime folder of its own.
+#include "db/sqlitedb.h"
 #include "tests/common/fixturedb.h"
 
 #include <QProcess>
@@ -29,6 +30,8 @@ class TestProgram : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(QDir().mkpath(dir.filePath("run")));
+        QVERIFY(QFile::setPermissions(dir.filePath("run"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         prepareInstallDir(dir.filePath("install"), true, {"PRAGMA user_version = 24"});
         QVERIFY(createFixtureDatabase(dir.filePath("sr28.db"), {"PRAGMA user_version = 28"}));
     }
@@ -42,7 +45,8 @@ private slots:
         // clang-format off
         QTest::newRow("--help prints the usage") << QStringList{"-h"} << false << 0 << "--database";
         QTest::newRow("--version names the program, Qt, SQLite and the installed data")
-            << QStringList{"--version"} << false << 0 << "SQLite 3.40.1\nFood data: USDA SR 24";
+            << QStringList{"--version"} << false << 0
+            << "SQLite " + SQLiteDB::version() + "\nFood data: USDA SR 24";
         QTest::newRow("the user's own database comes before the installed one")
             << QStringList{"--version"} << true << 0 << "USDA SR 28";
         QTest::newRow("--database names the file to open; Qt's options are let through")

@@ -1,9 +1,11 @@
 // Small food databases and installation directories for tests.
 #include "tests/common/fixturedb.h"
 
+#include "db/foodsdatabase.h"
 #include "db/foodsschema.h"
 #include "db/sqlitedb.h"
 #include "finding/topcache.h"
+#include "finding/toprankings.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,11 +16,19 @@ namespace {
 
 QStringList *capturing = nullptr;
 
+// The amounts a fixture food gives: energy, cholesterol, saturated fat, protein, vitamin C.
+QString fixtureColumns() {
+    QString columns;
+    for (const int nutrient : {0, 1, 3, 7, 8})
+        columns += QStringLiteral(", ") + QLatin1String(foodsNutrients[nutrient].column);
+    return columns;
+}
+
 QString food(int id, const char *desc, const char *group, const QString &values,
              const char *servings) {
-    return QStringLiteral("INSERT INTO FOODS_WR (NDB_No, \"desc\", FdGrp_Cd, Energ_Kcal, "
-                          "Cholestrl, FA_Sat, Protein, Vit_C, GmWt_1, GmWt_Desc1, GmWt_2, "
-                          "GmWt_Desc2) VALUES (%1, '%2', '%3', %4, %5)")
+    return QStringLiteral("INSERT INTO FOODS_WR (NDB_No, \"desc\", FdGrp_Cd%1, GmWt_1, "
+                          "GmWt_Desc1, GmWt_2, GmWt_Desc2) VALUES (%2, '%3', '%4', %5, %6)")
+        .arg(fixtureColumns())
         .arg(id)
         .arg(QLatin1String(desc), QLatin1String(group), values, QLatin1String(servings));
 }
@@ -44,7 +54,7 @@ bool runStatements(const QString &path, const QStringList &statements) {
 bool createFixtureDatabase(const QString &path, const QStringList &extraStatements) {
     QFile::remove(path);
     QStringList sql = foodsSchemaStatements();
-    sql << foodsIndexStatements();
+    sql << foodsIndexStatements() << topRankingIndexStatement();
     sql << QStringLiteral("INSERT INTO FOODS_GROUP VALUES ('0100', 'Dairy and Egg Products')")
         << QStringLiteral("INSERT INTO FOODS_GROUP VALUES ('0400', 'Fats and Oils')")
         << QStringLiteral(
@@ -68,23 +78,26 @@ bool createFixtureDatabase(const QString &path, const QStringList &extraStatemen
 }
 
 QStringList fullRecordStatements() {
-    return {
-        "CREATE TABLE SERVINGS (NDB_No INTEGER, Seq INTEGER, Amount NUMERIC, Msre_Desc TEXT, "
-        "Gm_Wgt NUMERIC, PRIMARY KEY (NDB_No, Seq))",
-        "CREATE TABLE NUTRIENTS (Nutr_No INTEGER PRIMARY KEY, Name TEXT, Units TEXT, "
-        "SR_Order INTEGER)",
-        "CREATE TABLE NUTRIENT_DATA (NDB_No INTEGER, Nutr_No INTEGER, Nutr_Val NUMERIC, "
-        "PRIMARY KEY (NDB_No, Nutr_No))",
-        "INSERT INTO SERVINGS VALUES (1009, 1, 1, 'cup, diced', 132), (1009, 2, 1, 'cup, "
-        "melted', 244), (1009, 3, 1, 'cup, shredded', 113), (1009, 4, 1, 'oz', 28.35), (1009, 5, "
-        "1, 'cubic inch', 17), (1009, 6, 1, 'slice (1 oz)', 28), (1123, 1, 1, 'large', 50), (1123,"
-        " 2, 0.25, 'cup', 60.75)",
-        "INSERT INTO NUTRIENTS VALUES (301, 'Calcium, Ca', 'mg', 5300), (318, 'Vitamin A, IU', "
-        "'IU', 7500), (324, 'Vitamin D', 'IU', 8750), (504, 'Leucine', 'g', 16600), (505, "
-        "'Lysine', 'g', 16700), (262, 'Caffeine', 'mg', 18300)",
-        "INSERT INTO NUTRIENT_DATA VALUES (1009, 301, 721), (1009, 318, 1002), (1009, 324, 24), "
-        "(1009, 504, 2.385), (1009, 262, 0), (11215, 505, 0.273)",
-    };
+    QStringList tables; // as the builder makes them, without the data's origin or barcodes
+    for (const QString &sql : foodsRecordSchemaStatements())
+        if (!sql.contains(QLatin1String("DATA_INFO")) && !sql.contains(QLatin1String("BARCODES")))
+            tables << sql;
+    return tables +
+           QStringList{
+               "INSERT INTO SERVINGS VALUES (1009, 1, 1, 'cup, diced', 132), (1009, 2, 1, 'cup, "
+               "melted', 244), (1009, 3, 1, 'cup, shredded', 113), (1009, 4, 1, 'oz', 28.35), "
+               "(1009, 5, "
+               "1, 'cubic inch', 17), (1009, 6, 1, 'slice (1 oz)', 28), (1123, 1, 1, 'large', 50), "
+               "(1123,"
+               " 2, 0.25, 'cup', 60.75)",
+               "INSERT INTO NUTRIENTS VALUES (301, 'Calcium, Ca', 'mg', 5300), (318, 'Vitamin A, "
+               "IU', "
+               "'IU', 7500), (324, 'Vitamin D', 'IU', 8750), (504, 'Leucine', 'g', 16600), (505, "
+               "'Lysine', 'g', 16700), (262, 'Caffeine', 'mg', 18300)",
+               "INSERT INTO NUTRIENT_DATA VALUES (1009, 301, 721), (1009, 318, 1002), (1009, 324, "
+               "24), "
+               "(1009, 504, 2.385), (1009, 262, 0), (11215, 505, 0.273)",
+           };
 }
 
 QString prepareInstallDir(const QString &dir, bool withDatabase,
@@ -100,8 +113,9 @@ QString prepareInstallDir(const QString &dir, bool withDatabase,
     if (withDatabase && !createFixtureDatabase(path, extraStatements))
         return QString();
     if (withDatabase) { // with its rankings, as the builder makes it
-        SQLiteDB db(path, false);
-        debugMessages([&db] { prepareTopCache(db); });
+        FoodsDatabase foods;
+        foods.open(path);
+        debugMessages([&foods] { prepareTopCache(foods); });
     }
     qputenv("QPEDIR", dir.toUtf8());
     return path;

@@ -29,10 +29,10 @@ QString WindowFixture::foodsPath() const {
     return dir.path() + QStringLiteral("/pics/kalo/FOODS.db");
 }
 
-KALOWindow &WindowFixture::start(Settings settings) {
+KALOWindow &WindowFixture::start(Settings settings, const QString &databasePath) {
     stop();
     QTest::ignoreMessage(QtDebugMsg, "resizing");
-    window = std::make_unique<KALOWindow>(std::move(settings));
+    window = std::make_unique<KALOWindow>(std::move(settings), nullptr, Qt::Window, databasePath);
     window->resize(240, 320);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))

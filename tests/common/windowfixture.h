@@ -19,8 +19,9 @@ public:
     ~WindowFixture();
 
     QString foodsPath() const;
-    // Builds the window with the settings and shows it; stop() destroys it, which saves them.
-    KALOWindow &start(Settings settings = Settings());
+    // Builds the window with the settings (on another food database where given) and shows it;
+    // stop() destroys it, which saves them.
+    KALOWindow &start(Settings settings = Settings(), const QString &databasePath = QString());
     void stop();
 
     template <typename T> T *child(const char *name) const {

@@ -1,4 +1,5 @@
 // Tests of db/: the SQLite wrapper, its results, transactions and quoting, on real database files.
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "db/transaction.h"
 #include "tests/common/fixturedb.h"
@@ -215,28 +216,84 @@ private slots:
         QVERIFY(Transaction(db).isActive()); // no transaction was left open
     }
 
-    void tableExists_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("a table") << "t" << true;
-        QTest::newRow("an index is no table") << "t_n" << false;
-        QTest::newRow("an apostrophe is doubled, LIKE wildcards kept") << "it's a_%" << true;
-        QTest::newRow("a name that would end the quotes") << "x' OR name <> '" << false;
-        QTest::newRow("a NUL character is left out") << u"t\0"_s << true;
+    // What the open food file holds, learned once, and the stand-ins for what it lacks.
+    void foodsDatabase_data() {
+        QTest::addColumn<QStringList>("changes"); // to the fixture; "-" first: no fixture at all
+        QTest::addColumn<QString>("opened");      // the pending error when it does not open
+        QTest::addColumn<QString>("holds");       // tables asked for that it has, and the name
+        QTest::addColumn<QString>("missing");     // in the start notice
+        QTest::newRow("the fixture: its tables, words and groups; release 14 without a name")
+            << QStringList() << ""
+            << "FOODS_WR topbasis|USDA SR 14"
+            << "";
+        QTest::newRow("the release of the file's user version")
+            << QStringList{"PRAGMA user_version = 28"} << ""
+            << "FOODS_WR topbasis|USDA SR 28"
+            << "";
+        QTest::newRow("the origin DATA_INFO names, with barcodes and the record")
+            << (fullRecordStatements()
+                << "CREATE TABLE DATA_INFO (Key TEXT, Value TEXT)"
+                << "INSERT INTO DATA_INFO VALUES ('Source', 'USDA FoodData Central'), "
+                   "('DataTypes', 'Foundation')"
+                << "CREATE TABLE BARCODES (Code TEXT, NDB_No INTEGER)")
+            << ""
+            << "BARCODES FOODS_WR NUTRIENTS NUTRIENT_DATA SERVINGS topbasis|USDA FoodData "
+               "Central (Foundation)"
+            << "";
+        QTest::newRow("missing columns read as unknown, and are named once")
+            << QStringList{"DROP INDEX FOODS_WR_rank", "ALTER TABLE FOODS_WR DROP COLUMN Vit_C",
+                           "ALTER TABLE FOODS_WR DROP COLUMN GmWt_2"}
+            << ""
+            << "FOODS_WR topbasis|USDA SR 14"
+            << "the columns Vit_C, GmWt_2 of FOODS_WR";
+        QTest::newRow("no word table: an empty one stands in")
+            << QStringList{"DROP TABLE WORDS_WR"} << ""
+            << "FOODS_WR topbasis|USDA SR 14"
+            << "the word table WORDS_WR";
+        QTest::newRow("no groups: not opened, the library's message pending")
+            << QStringList{"DROP TABLE FOODS_GROUP"} << "no such table: FOODS_GROUP"
+            << ""
+            << "";
+        QTest::newRow("a file that is not there") << QStringList{"-"} << "File does not exist"
+                                                  << ""
+                                                  << "";
     }
-    void tableExists() {
-        QFETCH(QString, name);
-        QFETCH(bool, exists);
-        SQLiteDB db(path, false);
-        db.exec("CREATE INDEX t_n ON t (s)");
-        db.exec("CREATE TABLE \"it's a_%\" (a)");
-        QCOMPARE(db.tableExists(name), exists);
-        QVERIFY(!db.hasError());
-        db.exec("PRAGMA user_version = 7");
-        QCOMPARE(db.userVersion(), 7);
-        db.close();
-        QVERIFY(!db.tableExists(name)); // a failed look-up answers false, its error pending
-        QCOMPARE(db.lastError(), "Invalid database.");
+    void foodsDatabase() {
+        QFETCH(QStringList, changes);
+        QFETCH(QString, opened);
+        const QString foodsPath = dir.filePath("FOODS.db");
+        QFile::remove(foodsPath);
+        if (changes.value(0) != "-")
+            QVERIFY(prepareInstallDir(dir.filePath("install"), true, changes) != QString() &&
+                    QFile::rename(dir.filePath("install/pics/kalo/FOODS.db"), foodsPath));
+        FoodsDatabase foods;
+        QCOMPARE(foods.open(foodsPath), opened.isEmpty());
+        QCOMPARE(foods.connection().lastError(), opened.isEmpty() ? QString() : opened);
+        if (!opened.isEmpty())
+            return;
+        QStringList held;
+        for (const char *table : {"BARCODES", "FOODS_FTS", "FOODS_WR", "NUTRIENTS", "NUTRIENT_DATA",
+                                  "SERVINGS", "topbasis"})
+            if (foods.hasTable(table))
+                held << table;
+        QTEST(held.join(' ') + '|' + foods.dataInfo().displayName(), "holds");
+        QFETCH(QString, missing);
+        QVERIFY2(missing.isEmpty() ? foods.missingParts().isEmpty()
+                                   : foods.missingParts().contains(missing),
+                 qPrintable(foods.missingParts()));
+        // Every statement still runs: the cheddar with its words, unknown where a column is gone.
+        QVERIFY(foods.loadWords() && foods.loadGroups());
+        QCOMPARE(foods.groups().value(0).name, "Dairy and Egg Products");
+        QCOMPARE(foods.description("1009"),
+                 foods.words().isEmpty() ? "Cheese, " : "Cheese, cheddar"); // no word: dropped
+        QCOMPARE(foods.description("1009 or 1=1"), QString());
+        QVERIFY(foods.connection().run("select Vit_C, GmWt_Desc2 from FOODS_WR"));
+        QVERIFY(foods.isWritable());
+        QVERIFY(foods.connection().run("PRAGMA query_only = 1"));
+        FoodsDatabase again; // asked once: a second object asks again
+        QVERIFY(again.open(foodsPath) && again.connection().run("PRAGMA query_only = 1"));
+        QVERIFY(!again.isWritable());
+        QCOMPARE(again.writeFailure(), "attempt to write a readonly database");
     }
 };
 

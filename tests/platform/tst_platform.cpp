@@ -1,8 +1,13 @@
-// Tests of platform/: the settings file, C-locale numbers and the installation directory.
+// Tests of platform/: the settings file, C-locale numbers, the installation directory and CSV
+// export.
 #include "platform/cnumber.h"
 #include "platform/config.h"
+#include "platform/csvfilewriter.h"
+#include "platform/exportfilename.h"
 #include "platform/installdir.h"
+#include "platform/singleinstance.h"
 #include "tests/common/fixturedb.h"
+#include "tools/csvreader.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,6 +17,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,7 +70,6 @@ private slots:
         {
             Config config(path, Config::File);
             config.setGroup("KALO");
-            QCOMPARE(config.hasKey("Name"), !value.isNull());
             QCOMPARE(config.readEntry("Name", "-"), value.isNull() ? "-" : value);
             QCOMPARE(config.readBoolEntry("Name", true), flag);
             if (!value.isNull())
@@ -97,10 +102,10 @@ private slots:
             QCOMPARE(config.readListEntry("List", u'|'), (QStringList{"x", "y", "z"}));
             QCOMPARE(config.readListEntry("Empty", u'|'), QStringList());
             config.writeEntry("Number", true);
-            config.removeEntry("Text");
         }
         QCOMPARE(fileContents(path),
-                 "[Other]\nKeep = 0\n[KALO]\nNumber = 1\nList = x|y|z|\nEmpty = \n"_ba);
+                 "[Other]\nKeep = 0\n[KALO]\nNumber = 1\n"
+                 "Text = Cr\xC3\xA8me Flag = 0  [x]\nList = x|y|z|\nEmpty = \n"_ba);
     }
 
     void configFailedSave_data() {
@@ -185,6 +190,104 @@ private slots:
         if (!qpedir.isNull())
             qputenv("QPEDIR", qpedir);
         QCOMPARE(::installationDirectory(), expected);
+    }
+
+    // Lock and socket of the one running program: in a folder no other user can enter or replace.
+    void privateRuntimeFolder_data() {
+        QTest::addColumn<QString>("runtime"); // XDG_RUNTIME_DIR below the test folder
+        QTest::addColumn<int>("mode");        // of that folder, or of kalo-<uid> when runtime is ""
+        QTest::addColumn<bool>("foreign");    // kalo-<uid> belongs to another user
+        QTest::addColumn<QString>("chosen");  // below the test folder; "" for none
+        const QString own = u"tmp/kalo-%1"_s.arg(::getuid());
+        QTest::newRow("the user's runtime folder") << "run" << 0700 << false << "run";
+        QTest::newRow("a runtime folder others may enter: kalo-<uid>, made private")
+            << "run" << 0755 << false << own;
+        QTest::newRow("no runtime folder: kalo-<uid>") << "" << -1 << false << own;
+        QTest::newRow("a kalo-<uid> others may enter is not used") << "" << 0777 << false << "";
+        QTest::newRow("a kalo-<uid> of another user is not used") << "" << 0700 << true << "";
+    }
+    void privateRuntimeFolder() {
+        QFETCH(QString, runtime);
+        QFETCH(int, mode);
+        QFETCH(bool, foreign);
+        if (foreign && ::getuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        QTemporaryDir top;
+        QVERIFY(QDir(top.path()).mkpath("tmp"));
+        const QString kalo = top.filePath(u"tmp/kalo-%1"_s.arg(::getuid()));
+        const QString made = runtime.isEmpty() ? kalo : top.filePath(runtime);
+        if (mode >= 0)
+            QVERIFY(QDir().mkpath(made) && ::chmod(QFile::encodeName(made), mode_t(mode)) == 0);
+        if (foreign)
+            QVERIFY(::chown(QFile::encodeName(kalo), 65534, 65534) == 0);
+        qputenv("XDG_RUNTIME_DIR", runtime.isEmpty() ? QByteArray() : QFile::encodeName(made));
+        qputenv("TMPDIR", QFile::encodeName(top.filePath("tmp")));
+        QString problem;
+        const QString folder = ::privateRuntimeFolder(&problem);
+        qunsetenv("TMPDIR");
+        QFETCH(QString, chosen);
+        QCOMPARE(folder, chosen.isEmpty() ? QString() : top.filePath(chosen));
+        QCOMPARE(problem.isNull(), !chosen.isEmpty());
+        // Nothing is made at the top of the temporary folder but the private folder.
+        const QStringList atTop =
+            QDir(top.filePath("tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        QVERIFY(atTop.isEmpty() || atTop == QStringList{QFileInfo(kalo).fileName()});
+    }
+
+    void csvExport_data() {
+        QTest::addColumn<QString>("target"); // in a folder of its own
+        QTest::addColumn<int>("fault");      // 1: cancelled after a slice, 2: the disk fills up
+        QTest::addColumn<QString>("error");  // empty: written
+        QTest::newRow("commas, quotes and a line break read back as written") << "a.csv" << 0 << "";
+        QTest::newRow("a folder that does not exist: its reason, and no file")
+            << "none/a.csv" << 0 << "No such file or directory";
+        QTest::newRow("cancelled in mid-write: no file") << "a.csv" << 1 << "Cancelled";
+        QTest::newRow("the disk fills up in mid-write: no file")
+            << "a.csv" << 2 << "File too large";
+    }
+    void csvExport() {
+        QFETCH(QString, target);
+        QFETCH(int, fault);
+        QTemporaryDir here;
+        const QStringList texts{"Cheese, \"cheddar\"", "two\r\nlines", "cr\u00e8me 1.5"};
+        CsvFileWriter writer(here.filePath(target), {"Food"}, fault ? 1e9 : 3,
+                             [&](qint64 i) { return QStringList{texts[i % 3]}; });
+        if (fault == 1)
+            connect(&writer, &CsvFileWriter::progress, &writer, &CsvFileWriter::cancel);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        const rlimit full{fault == 2 ? 4096 : previous.rlim_cur, previous.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
+        QSignalSpy finished(&writer, &CsvFileWriter::finished);
+        writer.start();
+        QVERIFY(!finished.isEmpty() || finished.wait(60000));
+        setrlimit(RLIMIT_FSIZE, &previous);
+        QTEST(finished.at(0).at(1).toString(), "error");
+        const QStringList left = QDir(here.path()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, fault || target.contains('/') ? QStringList() : QStringList{target});
+        if (!left.isEmpty()) {
+            QCOMPARE(
+                fileContents(here.filePath(target)),
+                "Food\r\n\"Cheese, \"\"cheddar\"\"\"\r\n\"two\r\nlines\"\r\ncr\xC3\xA8me 1.5\r\n"_ba);
+            QFile file(here.filePath(target));
+            CsvReader csv(&file, target);
+            QVERIFY(file.open(QIODevice::ReadOnly) && csv.readHeader());
+            for (const QString &text : texts)
+                QVERIFY(csv.next() && csv.text(0) == text);
+        }
+    }
+
+    void exportFileName_data() {
+        QTest::addColumn<QStringList>("parts"); // subject, detail, the name suggested
+        QTest::newRow("a slash and a line break")
+            << QStringList{"Search", "a/b\nc ", "Search - a-b c.pdf"};
+        QTest::newRow("a long description is cut within a file name's 255 bytes")
+            << QStringList{QString(300, u'\u00e8'), "", QString(60, u'\u00e8') + ".pdf"};
+    }
+    void exportFileName() {
+        QFETCH(QStringList, parts);
+        QCOMPARE(::exportFileName(parts[0], parts[1], "pdf"), parts[2]);
     }
 };
 

@@ -12,11 +12,12 @@
 
 namespace {
 
-// The choices as digits (basic view, full view, Daily Value, Best Match, all words), the weight
-// and the three lists.
+// The choices as digits (basic view, full view, Daily Value, Best Match, all words, ranges), the
+// weight and the three lists.
 QString describe(const Settings &s) {
     QString flags;
-    for (const bool on : {s.basicView, s.fullView, s.showDailyValue, s.bestMatch, s.matchAllWords})
+    for (const bool on :
+         {s.basicView, s.fullView, s.showDailyValue, s.bestMatch, s.matchAllWords, s.showRanges})
         flags += on ? '1' : '0';
     return QStringLiteral("%1 %2 [%3] [%4] [%5]")
         .arg(flags)
@@ -49,16 +50,17 @@ private slots:
     void load_data() {
         QTest::addColumn<QByteArray>("file"); // "-": no file
         QTest::addColumn<QString>("settings");
-        QTest::newRow("no file gives the defaults") << QByteArray("-") << "10000 100 [] [] []";
+        QTest::newRow("no file gives the defaults") << QByteArray("-") << "100000 100 [] [] []";
         QTest::newRow("all keys")
-            << QByteArray("[KALO]\nBasicView = 0\nFullView = 1\nDailyValue = 1\nBestMatch = 1\n"
-                          "MatchAllWords = 1\nCustomWeight = 12.5\nBID = 1001|1009\n"
-                          "BDesc = Butter|Cheese\nSItems = egg|milk\n")
-            << "01111 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
+            << QByteArray(
+                   "[KALO]\nBasicView = 0\nFullView = 1\nDailyValue = 1\nBestMatch = 1\n"
+                   "MatchAllWords = 1\nShowRanges = 1\nCustomWeight = 12.5\nBID = 1001|1009\n"
+                   "BDesc = Butter|Cheese\nSItems = egg|milk\n")
+            << "011111 12.5 [1001,1009] [Butter,Cheese] [egg,milk]";
         QTest::newRow("other groups, lines without '=', unknown keys are passed over; the later of "
                       "two keys wins")
             << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")
-            << "10000 100 [2] [] []";
+            << "100000 100 [2] [] []";
     }
     void load() {
         QFETCH(QByteArray, file);
@@ -77,11 +79,11 @@ private slots:
         QTest::newRow("a weight keeps six significant digits")
             << 12.3456789 << "Butter"
             << "CustomWeight = 12.3457\nBID = 1001\nBDesc = Butter"
-            << "11111 12.3457 [1001] [Butter] [egg,tea]";
+            << "111111 12.3457 [1001] [Butter] [egg,tea]";
         // clang-format off
         QTest::newRow("a '|' is written as '/' in a description and as a blank in the history")
             << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk|tea"
-            << "11111 100 [1001] [egg/milk] [egg milk,tea]";
+            << "111111 100 [1001] [egg/milk] [egg milk,tea]";
         // clang-format on
     }
     void saveAndLoad() {
@@ -91,7 +93,7 @@ private slots:
         QFile::remove(path);
         Settings s;
         s.customWeight = weight;
-        s.fullView = s.showDailyValue = s.bestMatch = s.matchAllWords = true;
+        s.fullView = s.showDailyValue = s.bestMatch = s.matchAllWords = s.showRanges = true;
         s.bookmarkIds << QStringLiteral("1001");
         s.bookmarkDescs << desc;
         s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg")) << "tea";

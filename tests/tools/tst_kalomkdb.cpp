@@ -1,6 +1,6 @@
 // The kalo-mkdb command: options, messages, exit status, the file it leaves and how the data is
 // named.
-#include "db/datainfo.h"
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "tests/common/fixturedb.h"
 #include "tests/tools/toolsfixture.h"
@@ -91,8 +91,9 @@ private slots:
         QVERIFY2(summary.isEmpty() ? !err.contains(QLatin1String("kalo-mkdb:"))
                                    : err.contains(summary) && err.contains("wrote " + output),
                  qPrintable(err));
-        SQLiteDB db(output, false);
-        QTEST(DataInfo::read(db).displayName(), "name");
+        FoodsDatabase foods;
+        QVERIFY(foods.open(output));
+        QTEST(foods.dataInfo().displayName(), "name");
     }
 };
 

@@ -1,8 +1,9 @@
 // The FOODS.db built from the real USDA SR24 data in the build tree.
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "db/sqltext.h"
+#include "db/wordindex.h"
 #include "finding/topcache.h"
-#include "finding/wordindex.h"
 #include "tests/common/fixturedb.h"
 #include "tests/tools/toolsfixture.h"
 #include "tools/foodsdbwriter.h"
@@ -53,11 +54,12 @@ private slots:
         const QString copy = dir.filePath(QStringLiteral("FOODS.db"));
         QVERIFY(QFile::copy(path, copy));
         const QByteArray before = fileContents(copy);
-        SQLiteDB installed(QStringLiteral("file:%1?mode=ro").arg(copy), true);
-        QVERIFY(installed.isOpen());
+        FoodsDatabase installed;
+        QVERIFY(installed.open(copy));
+        QVERIFY(installed.connection().run(QStringLiteral("PRAGMA query_only=1")));
         QCOMPARE(debugMessages([&installed] { prepareTopCache(installed); }), QStringList());
-        QVERIFY(!installed.hasError());
-        installed.close();
+        QVERIFY(installed.hasTable(QStringLiteral("topbasis")));
+        installed.connection().close();
         QCOMPARE(fileContents(copy), before);
     }
 
@@ -78,10 +80,9 @@ private slots:
         SQLiteDB tokenised(tokenisedPath, false);
 
         // Lossless: every description expands back to its exact text.
-        WordIndex index;
-        const ResultRows words = tokenised.exec(QStringLiteral("select * from WORDS_WR"));
-        for (int i = 0; i < words.rowCount(); ++i)
-            index.insert(words.value(i, 0), words.value(i, 1));
+        FoodsDatabase tokenisedFoods;
+        QVERIFY(tokenisedFoods.open(tokenisedPath) && tokenisedFoods.loadWords());
+        const WordIndex &index = tokenisedFoods.words();
         const ResultRows stored =
             tokenised.exec(QStringLiteral("select NDB_No, desc from FOODS_WR order by NDB_No"));
         QCOMPARE(stored.rowCount(), foods.rowCount());

@@ -1,5 +1,6 @@
 // The main window as the user sees it: start-up, pages, the finding pages' widgets, the details
 // dialog, bookmarks and options, on a handheld-sized offscreen screen and a fixture database.
+#include "db/foodsdatabase.h"
 #include "db/sqlitedb.h"
 #include "finding/topcache.h"
 #include "platform/config.h"
@@ -14,10 +15,12 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -55,6 +58,8 @@ class TestWindow : public QObject {
     }
     static QString viewOf(KALODetailsDialog *d) {
         const QString text = reportText(d);
+        if (text.contains("Nutrition Facts"))
+            return "Label";
         return text.contains("Leucine") ? "Full" : text.contains("Selenium") ? "Detailed" : "Basic";
     }
     // WCAG contrast ratio of two colours (1 to 21), gamma taken as 2.2.
@@ -106,7 +111,10 @@ private slots:
             QVERIFY(writeFile(f.foodsPath(), file));
         }
         if (file == "read-only") {
-            dropTopCache(*std::make_unique<SQLiteDB>(f.foodsPath(), false));
+            FoodsDatabase foods;
+            QVERIFY(foods.open(f.foodsPath()));
+            dropTopCache(foods);
+            foods.connection().close();
             QFile header(f.foodsPath()); // a write version above 2 makes the file read-only
             QVERIFY(header.open(QIODevice::ReadWrite) && header.seek(18) && header.putChar(3));
         }
@@ -131,7 +139,8 @@ private slots:
             QVERIFY2(boxes.texts.first().contains(box), qPrintable(boxes.texts.first()));
         }
         QCOMPARE(f.window->windowTitle(), QStringLiteral("KALO - Browse"));
-        QVERIFY(!f.window->windowIcon().isNull()); // the one installed beside the data
+        // The one installed beside the data, once the window has painted.
+        QTRY_VERIFY(!f.window->windowIcon().isNull());
         QTEST(f.rows("browseList"), "browsed");
         f.showPage(2); // nothing to rank on a closed or read-only database, and no further box
         const bool browsing = !f.rows("browseList").isEmpty();
@@ -306,14 +315,15 @@ private slots:
         QTest::addColumn<int>("defaultView");
         QTest::addColumn<QStringList>("views"); // shown first, then after each press
         QTest::addColumn<QColor>("alternate");  // of a dark palette; invalid: the light one
-        QTest::newRow("without the nutrient tables the button toggles two views")
-            << false << 0 << QStringList{"Basic", "Detailed", "Basic", "Detailed"} << QColor();
+        QTest::newRow("without the nutrient tables the label follows the detailed view")
+            << false << 0 << QStringList{"Basic", "Detailed", "Label", "Basic"} << QColor();
         QTest::newRow("a full default falls back to detailed without the tables")
-            << false << 2 << QStringList{"Detailed", "Basic", "Detailed", "Basic"} << QColor();
+            << false << 2 << QStringList{"Detailed", "Label", "Basic", "Detailed"} << QColor();
         QTest::newRow("a full default opens the full view, on a dark theme with its own shade")
-            << true << 2 << QStringList{"Full", "Basic", "Detailed", "Full"} << QColor("#3a3a3a");
+            << true << 2 << QStringList{"Full", "Label", "Basic", "Detailed", "Full"}
+            << QColor("#3a3a3a");
         QTest::newRow("a dark theme whose second shade is light")
-            << true << 2 << QStringList{"Full", "Basic"} << QColor("#e0e0e0");
+            << true << 2 << QStringList{"Full", "Label"} << QColor("#e0e0e0");
     }
     void reportViews() {
         QFETCH(bool, record);
@@ -355,7 +365,7 @@ private slots:
                 press(d, "viewButton");
                 QCOMPARE(viewOf(d), views.at(i));
                 QCOMPARE(d->windowTitle(), views.at(i) + " View");
-                if (record && i == 1) { // in the basic view
+                if (record && views.at(i) == "Basic") {
                     press(d, "copyButton");
                     QCOMPARE(d->windowTitle(), QStringLiteral("Selection Copied"));
                     const QString copied = QGuiApplication::clipboard()->text();
@@ -372,6 +382,127 @@ private slots:
         }));
         QApplication::setPalette(light);
         QVERIFY2(worst >= 4.5 || !alternate.isValid(), qPrintable(QString::number(worst)));
+    }
+
+    // The real cheddar's 1 oz: its label through the view button's round, and the shown view as
+    // Export… and Print write it.
+    void reportOutput_data() {
+        QTest::addColumn<int>("presses");      // of the view button, from the basic view
+        QTest::addColumn<int>("output");       // a ReportFormat; 3 printed, 4 into a directory
+        QTest::addColumn<QString>("expected"); // in the file or the box; a PDF's pages
+        QTest::newRow("the label's lines as CSV")
+            << 3 << 0 << "Calories,110,,\r\nTotal Fat,9,g,12\r\n";
+        QTest::newRow("the full view as a UTF-8 page in the light colours, naming its serving")
+            << 2 << 1 << "<meta charset=\"utf-8\">|bgcolor=#e8e8e8|<hr>Serving: 1 oz, 28.35 g<br>";
+        QTest::newRow("the label as a PDF of one page") << 3 << 2 << "pages: 1.";
+        QTest::newRow("the full view printed to a PDF file, over two pages")
+            << 2 << 3 << "pages: 2.";
+        QTest::newRow("a file that cannot be written gives a box and leaves nothing")
+            << 3 << 4 << "Filename refers to a directory";
+    }
+    void reportOutput() {
+        REAL_FOODS_DATABASE(foods);
+        QFETCH(int, presses);
+        QFETCH(int, output);
+        QFETCH(QString, expected);
+        WindowFixture f;
+        f.start(Settings(), foods);
+        f.showPage(1);
+        f.search("cheddar");
+        QDir dir(f.dir.path());
+        QVERIFY(dir.mkdir("taken"));
+        const QStringList before = dir.entryList();
+        const QString path = dir.filePath(output == 4 ? "taken" : "out");
+        MessageBoxWatcher boxes;
+        QVERIFY(f.openFood("searchList", "1009", [&](KALODetailsDialog *d) {
+            emit d->valueChanged(3); // 1 oz, the fourth of cheddar's servings
+            for (int i = 0; i < presses; ++i)
+                press(d, "viewButton");
+            for (const char *line : {"Calories\n110\n", "Total Fat 9g\n12%", "Calcium 200mg\n15%"})
+                QVERIFY2(presses < 3 || reportText(d).contains(line), line);
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            QCOMPARE(output == 3 ? d->printTo(printer)
+                                 : d->exportTo(path, ReportFormat(output % 3)),
+                     output < 4);
+        }));
+        const QByteArray written = fileContents(path);
+        const QString seen = output == 4 ? boxes.texts.value(0)
+                             : output > 1
+                                 ? QStringLiteral("pages: %1.").arg(written.count("/Type /Page\n"))
+                                 : QString::fromUtf8(written);
+        for (const QString &part : expected.split('|'))
+            QVERIFY2(seen.contains(part), qPrintable(seen));
+        QCOMPARE(boxes.titles, output == 4 ? QStringList{"KALO"} : QStringList());
+        QVERIFY(output < 4 || dir.entryList() == before);
+    }
+
+    // Every list leaves whole, header first, in its shown order: Export… (Ctrl+E) as CSV, Ctrl+C
+    // as tab-separated text.
+    void listOutput_data() {
+        QTest::addColumn<QString>("search");   // on the Search page; empty: the Top 15 list
+        QTest::addColumn<int>("action");       // 0 Ctrl+E, 1 Ctrl+C
+        QTest::addColumn<QString>("expected"); // the suggested name|the file, the clipboard, a box
+        QTest::newRow("a search as RFC 4180 CSV, its quotes doubled and its line break kept")
+            << "cake" << 0
+            << "Search - cake.csv|NDB_No,Description\r\n99001,\"Cake, \"\"angel\"\"\nsliced\"\r\n";
+        QTest::newRow("the Top 15 list with its value column as shown")
+            << "" << 0
+            << "Top 15 - Most saturated fat.csv|NDB_No,Description,100g\r\n1001,\"Butter, salted\","
+               "51.368\r\n1009,\"Cheese, cheddar\",21.092\r\n";
+        QTest::newRow("a list still being read is written whole, in its order")
+            << "filler" << 0
+            << "Search - filler.csv|NDB_No,Description\r\n200000,Filler 0\r\n200001,Filler 1\r\n";
+        QTest::newRow("Ctrl+C copies the header and every row, tab-separated")
+            << "raw" << 1
+            << "NDB_No\tDescription\n11124\tCarrots, raw\n1123\tEgg, whole, raw\n11215\tGarlic, "
+               "raw\n";
+        QTest::newRow("above 100,000 rows Ctrl+C copies nothing and says to export instead")
+            << "filler" << 1 << "more than 100,000 rows, too many to copy: Export…";
+    }
+    void listOutput() {
+        QFETCH(QString, search);
+        QFETCH(int, action);
+        QFETCH(QString, expected);
+        QStringList extra{"INSERT INTO FOODS_WR (NDB_No, desc, FdGrp_Cd) VALUES (99001, 'Cake, "
+                          "\"angel\"' || char(10) || 'sliced', '0100')"};
+        if (search == "filler")
+            extra << "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                     "100000) INSERT INTO FOODS_WR (NDB_No, desc, FdGrp_Cd) SELECT 200000 + i, "
+                     "'Filler ' || i, '0100' FROM n";
+        WindowFixture f(extra);
+        MessageBoxWatcher boxes;
+        f.start();
+        f.showPage(search.isEmpty() ? 2 : 1);
+        if (!search.isEmpty())
+            f.search(search);
+        auto *list = f.child<FoodList>(search.isEmpty() ? "topList" : "searchList");
+        const QString path = f.dir.filePath("list.csv");
+        QGuiApplication::clipboard()->setText("before");
+        QSignalSpy finished(list, &FoodList::exportFinished);
+        QString suggested;
+        list->setFocus();
+        if (action == 0)
+            whenModalShown(
+                [&](QWidget *w) {
+                    suggested = static_cast<QFileDialog *>(w)->selectedFiles().value(0);
+                    static_cast<QFileDialog *>(w)->selectFile(path);
+                    static_cast<QDialog *>(w)->accept(); // as Save does
+                },
+                "QFileDialog");
+        QTest::keyClick(list, action == 0 ? Qt::Key_E : Qt::Key_C, Qt::ControlModifier);
+        QTRY_COMPARE(finished.count(), 1 - action);
+        const QString seen = boxes.count() ? boxes.texts.first()
+                             : action      ? QGuiApplication::clipboard()->text()
+                                      : QFileInfo(suggested).fileName() + '|' + fileContents(path);
+        QVERIFY2(boxes.count() ? seen.contains(expected) : seen.startsWith(expected),
+                 qPrintable(seen.left(500)));
+        if (action == 0) // every row, those still to come when the export began too
+            QCOMPARE(fileContents(path).count("\r\n"), list->rowCount() + 1);
+        // A list too long to copy leaves the clipboard as it was.
+        QVERIFY(!boxes.count() || (boxes.titles == QStringList{"KALO"} &&
+                                   QGuiApplication::clipboard()->text() == "before"));
     }
 
     // A bookmark of a food this database lacks says so, and goes and comes back in its pair.

@@ -1,5 +1,5 @@
 // The word dictionary that turns stored descriptions into readable text.
-#include "finding/wordindex.h"
+#include "db/wordindex.h"
 
 QString expandDescription(const QString &stored, const WordIndex &index) {
     const QChar delimiter('@');

@@ -144,8 +144,8 @@ QString finderScanStatement(const FinderQuery &query, const FinderSchema &schema
                                                   : test(condition, r.values.at(c)));
             continue;
         }
-        sql += QStringLiteral(" and (%1 is null or %2)")
-                   .arg(r.values.at(c), test(condition, r.values.at(c)));
+        // Met, or no figure: the comparison with NULL is NULL.
+        sql += QStringLiteral(" and coalesce(%1, 1)").arg(test(condition, r.values.at(c)));
         unknown << r.values.at(c) + QStringLiteral(" is null");
     }
     if (rows == FinderRows::LeftOut)

@@ -198,7 +198,8 @@ bool FdcReader::read(const QString &path, SQLiteDB &db, const QString &stagingFo
         return !db.hasError() || fail(QStringLiteral("%1 (in: %2)").arg(db.lastError(), sql));
     };
     // Thrown away at the end: no journal, no syncing. A figure's row in stage.figure is counted
-    // from 1, and stage.stat names it when the figure says what it rests on.
+    // from 1, and stage.stat names it when the figure says what it rests on; stage.stat is kept in
+    // key order as it is filled (rows come food by food), so that nothing needs sorting later.
     for (const char *sql : {
              "PRAGMA stage.journal_mode=OFF",
              "PRAGMA stage.synchronous=OFF",
@@ -208,8 +209,9 @@ bool FdcReader::read(const QString &path, SQLiteDB &db, const QString &stagingFo
              "CREATE TABLE stage.portion (fdc INTEGER, seq REAL, amount REAL, measure TEXT, "
              "grams REAL, name TEXT)",
              "CREATE TABLE stage.figure (ndb INTEGER, nbr INTEGER, val REAL)",
-             "CREATE TABLE stage.stat (fig INTEGER, ndb INTEGER, nbr INTEGER, pts INTEGER, "
-             "lo REAL, hi REAL, median REAL, deriv TEXT, src TEXT, note TEXT)",
+             "CREATE TABLE stage.stat (ndb INTEGER, nbr INTEGER, fig INTEGER, pts INTEGER, "
+             "lo REAL, hi REAL, median REAL, deriv TEXT, src TEXT, note TEXT, PRIMARY KEY (ndb, "
+             "nbr)) WITHOUT ROWID",
          }) {
         if (!run(QLatin1String(sql)))
             return false;
@@ -709,9 +711,9 @@ bool FdcReader::readFigures(Table &table, SQLiteDB &db) {
         *column++ = csv.column(QLatin1String(name));
     Statement insert(db,
                      QStringLiteral("INSERT INTO stage.figure (ndb, nbr, val) VALUES (?, ?, ?)"));
-    Statement insertBasis(db, QStringLiteral("INSERT INTO stage.stat (fig, ndb, nbr, pts, lo, hi, "
-                                             "median, deriv, src, note) VALUES (?, ?, ?, ?, ?, ?, "
-                                             "?, ?, ?, ?)"));
+    Statement insertBasis(db, QStringLiteral("INSERT OR REPLACE INTO stage.stat (fig, ndb, nbr, "
+                                             "pts, lo, hi, median, deriv, src, note) VALUES (?, "
+                                             "?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // The rows of one food come together: its look-ups are remembered.
     int lastFdc = -1;
     const Kept *food = nullptr;

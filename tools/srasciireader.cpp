@@ -415,7 +415,7 @@ bool SrAsciiReader::finish() {
             food.servings.append(weight.serving);
         // A footnote of a figure joins what the figure rests on; one of a figure the food lacks
         // has nothing to stand beside.
-        std::vector<SrFigureBasis> figures = basis.value(number);
+        std::vector<SrFigureBasis> figures = basis.take(number);
         for (const SrFigureBasis &note : notesOf.value(number)) {
             if (note.number == 0) {
                 result.notes.append({number, note.footnote});

@@ -1,25 +1,39 @@
 // kalo_fdcgen: writes a synthetic USDA FoodData Central CSV download of any size, for measuring
 // the builder and the program on millions of foods.
 //
-//   kalo_fdcgen --foods N --out FOLDER [--sr24 FOODS.db]
+//   kalo_fdcgen --foods N --out FOLDER [--sr24 FOODS.db] [--zip FILE] [--foundation SAMPLES]
 //
 // Descriptions are made of the words of the SR24 descriptions, drawn as often as SR24 uses them,
 // in as many words as an SR24 description has (its FOODS.db: --sr24, else the one the build
 // made). Of N foods, 0.4 % are SR Legacy foods (NDB numbers from 1001), 0.05 % Foundation foods
 // (half of them sharing an SR Legacy number), 0.3 % survey foods and the rest branded foods with
 // a brand, a category of 400, a GTIN/UPC and a label serving. Branded foods have 20 nutrient
-// figures, the others 25 to 30, as label data and SR data have. The same N gives the same files.
+// figures, the others 25 to 30, as label data and SR data have. About half the figures give their
+// number of data points, minimum, maximum, median and derivation (a table of 4), one in a thousand
+// a footnote. The same arguments give the same files.
+//
+// --foundation SAMPLES writes a download shaped like the USDA's Foundation Foods one instead: the
+// N foods are Foundation foods with 120 figures each, of which the 18 % published first are
+// older versions that foundation_food.csv does not list, and food.csv holds SAMPLES more rows of
+// samples and acquisitions with one or two figures each. --foods 387 --foundation 68488 gives the
+// row counts of the download of 2024-10-31 (68,875 in food.csv, about 149,600 in
+// food_nutrient.csv).
+//
+// --zip FILE also writes the download as the USDA publishes it: a zip of one folder, named after
+// FOLDER, holding the files.
 #include "db/sqlitedb.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
+#include <zip.h>
 
 namespace {
 
@@ -76,9 +90,11 @@ public:
         if (file)
             std::setvbuf(file, nullptr, _IOFBF, 1 << 20);
     }
-    ~Output() {
+    ~Output() { close(); }
+    void close() {
         if (file)
             std::fclose(file);
+        file = nullptr;
     }
     bool ok() const { return file != nullptr; }
     // One record: every field quoted, quotes doubled, LF line end.
@@ -109,6 +125,35 @@ std::string number(double value) {
     return text;
 }
 
+// Zips the files of folder as folderName/file; false with the library's message.
+bool zipDownload(const QString &folder, const QString &path, QString *error) {
+    int code = 0;
+    zip_t *archive =
+        zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (!archive) {
+        *error = QStringLiteral("cannot create it (libzip error %1)").arg(code);
+        return false;
+    }
+    const QString name = QFileInfo(folder).fileName();
+    for (const QString &file : QDir(folder).entryList(QDir::Files)) {
+        const QByteArray entry = (name + QLatin1Char('/') + file).toUtf8();
+        zip_source_t *source = zip_source_file(
+            archive, QFile::encodeName(QDir(folder).filePath(file)).constData(), 0, -1);
+        if (!source || zip_file_add(archive, entry.constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            *error = QString::fromUtf8(zip_strerror(archive));
+            zip_source_free(source);
+            zip_discard(archive);
+            return false;
+        }
+    }
+    if (zip_close(archive) != 0) {
+        *error = QString::fromUtf8(zip_strerror(archive));
+        zip_discard(archive);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -123,8 +168,15 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("out"), QStringLiteral("The folder to write."), QStringLiteral("folder")});
     parser.addOption({QStringLiteral("sr24"), QStringLiteral("The SR24 FOODS.db for words."),
                       QStringLiteral("file")});
+    parser.addOption({QStringLiteral("zip"), QStringLiteral("Also write the download zipped."),
+                      QStringLiteral("file")});
+    parser.addOption({QStringLiteral("foundation"),
+                      QStringLiteral("Write a Foundation-shaped download with this many samples."),
+                      QStringLiteral("samples")});
     parser.process(app);
     const long long total = parser.value(QStringLiteral("foods")).toLongLong();
+    const bool foundationShape = parser.isSet(QStringLiteral("foundation"));
+    const long long samples = parser.value(QStringLiteral("foundation")).toLongLong();
     const QString folder = parser.value(QStringLiteral("out"));
     QString sr24 = parser.value(QStringLiteral("sr24"));
     if (sr24.isEmpty())
@@ -200,8 +252,11 @@ int main(int argc, char *argv[]) {
     Output branded(folder, "branded_food.csv");
     Output portions(folder, "food_portion.csv");
     Output figures(folder, "food_nutrient.csv");
-    for (const Output *out : {&categories, &wweia, &nutrientFile, &units, &foods, &srLegacy,
-                              &foundation, &survey, &branded, &portions, &figures}) {
+    Output derivations(folder, "food_nutrient_derivation.csv");
+    Output sources(folder, "food_nutrient_source.csv");
+    for (const Output *out :
+         {&categories, &wweia, &nutrientFile, &units, &foods, &srLegacy, &foundation, &survey,
+          &branded, &portions, &figures, &derivations, &sources}) {
         if (!out->ok()) {
             std::fprintf(stderr, "kalo_fdcgen: cannot write into %s\n", qPrintable(folder));
             return 1;
@@ -225,11 +280,28 @@ int main(int argc, char *argv[]) {
     nutrientFile.row({"id", "name", "unit_name", "nutrient_nbr", "rank"});
     for (const Nutrient &n : nutrients)
         nutrientFile.row({std::to_string(n.id), n.name, n.unit, n.number, std::to_string(n.rank)});
+    // The amino and fatty acids and other components that Foundation foods are analysed for.
+    constexpr int componentCount = 90;
+    if (foundationShape) {
+        for (int k = 0; k < componentCount; ++k)
+            nutrientFile.row({std::to_string(3000 + k), "Component " + std::to_string(k), "G", "",
+                              std::to_string(20000 + k) + ".0"});
+    }
     units.row({"id", "name"});
     const char *const unitNames[] = {"cup", "tablespoon", "piece", "slice"};
     for (int i = 0; i < 4; ++i)
         units.row({std::to_string(1000 + i), unitNames[i]});
     units.row({"9999", "undetermined"});
+    sources.row({"id", "code", "description"});
+    sources.row({"1", "1", "Analytical or derived from analytical"});
+    sources.row({"2", "4", "Calculated or imputed"});
+    derivations.row({"id", "code", "description", "source_id"});
+    derivations.row({"1", "A", "Analytical", "1"});
+    derivations.row({"49", "NC", "Calculated", "2"});
+    derivations.row({"50", "NP", "Nutrient that is based on other nutrient/s", "2"});
+    derivations.row(
+        {"71", "LCSA", "Calculated from an approximate value per serving size measure", "2"});
+    const char *const derivationIds[] = {"1", "49", "50", "71"};
 
     foods.row({"fdc_id", "data_type", "description", "food_category_id", "publication_date"});
     srLegacy.row({"fdc_id", "NDB_number"});
@@ -261,17 +333,44 @@ int main(int argc, char *argv[]) {
     figures.row({"id", "fdc_id", "nutrient_id", "amount", "data_points", "derivation_id", "min",
                  "max", "median", "footnote", "min_year_acquired"});
 
-    const long long srCount = std::max(1LL, total * 4 / 1000);
-    const long long foundationCount = total * 5 / 10000;
-    const long long surveyCount = total * 3 / 1000;
+    const long long srCount = foundationShape ? 0 : std::max(1LL, total * 4 / 1000);
+    const long long foundationCount = foundationShape ? total : total * 5 / 10000;
+    const long long surveyCount = foundationShape ? 0 : total * 3 / 1000;
     long long figureId = 1;
     long long portionId = 1;
+    // About half the figures say what they rest on; one in a thousand has a footnote.
+    auto figure = [&](const std::string &food, int nutrient, double value) {
+        std::string points, derivation, low, high, median, note;
+        if (below(2)) {
+            points = std::to_string(1 + below(40));
+            derivation = derivationIds[below(4)];
+            low = number(value * double(800 + below(200)) / 1000.0);
+            high = number(value * double(1000 + below(200)) / 1000.0);
+            median = number(value);
+        }
+        if (below(1000) == 0)
+            note = "Value from a single sample";
+        figures.row({std::to_string(figureId++), food, std::to_string(nutrient), number(value),
+                     points, derivation, low, high, median, note, ""});
+    };
     std::vector<int> order(nutrientCount);
     for (long long i = 0; i < total; ++i) {
         const long long fdc = 300000 + i;
         const std::string id = std::to_string(fdc);
         int figureCount = 20;
-        if (i < srCount) {
+        if (foundationShape) {
+            // Older versions, not current, in the share of the download of 2024-10-31 (71 of 387).
+            foods.row({id, "foundation_food", description(false),
+                       std::to_string(1 + below(groupRows.rowCount())), "2024-10-31"});
+            if (i >= total * 71 / 387)
+                foundation.row({id, std::to_string(1001 + i),
+                                below(4) ? ""
+                                         : "Source number reflects the actual number of "
+                                           "samples analyzed for a nutrient."});
+            figureCount = nutrientCount;
+            for (int k = 0; k < componentCount; ++k)
+                figure(id, 3000 + k, double(below(2001)) / 1000.0);
+        } else if (i < srCount) {
             foods.row({id, "sr_legacy_food", description(false),
                        std::to_string(1 + below(groupRows.rowCount())), "2019-04-01"});
             srLegacy.row({id, std::to_string(1001 + i)});
@@ -330,12 +429,31 @@ int main(int argc, char *argv[]) {
         std::sort(order.begin(), order.begin() + figureCount);
         for (int k = 0; k < figureCount; ++k) {
             const Nutrient &n = nutrients[order[size_t(k)]];
-            const double value = n.typical * double(below(2001)) / 1000.0;
-            figures.row({std::to_string(figureId++), id, std::to_string(n.id), number(value), "",
-                         "", "", "", "", "", ""});
+            figure(id, n.id, n.typical * double(below(2001)) / 1000.0);
         }
     }
-    std::fprintf(stderr, "kalo_fdcgen: wrote %lld foods, %lld nutrient figures into %s\n", total,
-                 figureId - 1, qPrintable(folder));
+    // The samples and acquisitions behind Foundation foods, with one or two figures each.
+    const char *const sampleTypes[] = {"sub_sample_food", "market_acquisition",
+                                       "agricultural_acquisition", "sample_food"};
+    for (long long i = 0; i < samples; ++i) {
+        const std::string id = std::to_string(300000 + total + i);
+        foods.row({id, sampleTypes[i % 4], description(false) + ", sample " + std::to_string(i), "",
+                   "2024-10-31"});
+        for (long long k = 0, count = 1 + below(2); k < count; ++k) {
+            const Nutrient &n = nutrients[below(nutrientCount)];
+            figure(id, n.id, n.typical * double(below(2001)) / 1000.0);
+        }
+    }
+    for (Output *out : {&categories, &wweia, &nutrientFile, &units, &foods, &srLegacy, &foundation,
+                        &survey, &branded, &portions, &figures, &derivations, &sources})
+        out->close();
+    std::fprintf(stderr, "kalo_fdcgen: wrote %lld foods, %lld nutrient figures into %s\n",
+                 total + samples, figureId - 1, qPrintable(folder));
+    const QString zipPath = parser.value(QStringLiteral("zip"));
+    QString zipError;
+    if (!zipPath.isEmpty() && !zipDownload(folder, zipPath, &zipError)) {
+        std::fprintf(stderr, "kalo_fdcgen: %s: %s\n", qPrintable(zipPath), qPrintable(zipError));
+        return 1;
+    }
     return 0;
 }

@@ -82,3 +82,25 @@ QStringList foodsSearchIndexStatements() {
         QStringLiteral("INSERT INTO FOODS_FTS(FOODS_FTS) VALUES('rebuild')"),
     };
 }
+
+QStringList foodsBasisSchemaStatements(bool derivations, bool sources) {
+    QStringList statements = {
+        QStringLiteral("CREATE TABLE NUTRIENT_STATS (NDB_No INTEGER NOT NULL, Nutr_No INTEGER NOT "
+                       "NULL, Data_Pts INTEGER, Min NUMERIC, Max NUMERIC, Median NUMERIC, "
+                       "Std_Error NUMERIC, Deriv_Cd TEXT, Src_Cd TEXT, Footnote TEXT, PRIMARY KEY "
+                       "(NDB_No, Nutr_No)) WITHOUT ROWID"),
+        QStringLiteral("CREATE TABLE FOOD_NOTES (NDB_No INTEGER NOT NULL, Seq INTEGER NOT NULL, "
+                       "Footnote TEXT NOT NULL, PRIMARY KEY (NDB_No, Seq)) WITHOUT ROWID"),
+    };
+    if (derivations)
+        statements << QStringLiteral(
+            "CREATE TABLE DERIVATIONS (Deriv_Cd TEXT PRIMARY KEY, Description TEXT NOT NULL)");
+    if (sources)
+        statements << QStringLiteral(
+            "CREATE TABLE SOURCES (Src_Cd TEXT PRIMARY KEY, Description TEXT NOT NULL)");
+    return statements;
+}
+
+QString foodsValueIndexStatement() {
+    return QStringLiteral("CREATE INDEX NUTRIENT_DATA_value ON NUTRIENT_DATA (Nutr_No, Nutr_Val)");
+}

@@ -37,3 +37,14 @@ QStringList foodsRecordIndexStatements();
 // more characters without reading every description: the CREATE VIRTUAL TABLE statement, then the
 // statement that fills it from FOODS_WR (run after FOODS_WR is complete).
 QStringList foodsSearchIndexStatements();
+
+// CREATE TABLE statements of what each figure rests on, where the source says: NUTRIENT_STATS
+// (one row per figure of NUTRIENT_DATA for which the source gives any of the number of analyses,
+// their minimum, maximum and median, the standard error, the derivation and source codes or a
+// footnote; NULL where not given) and FOOD_NOTES (the footnotes of a whole food, Seq from 1); then
+// DERIVATIONS and SOURCES (code, description) when the source has those tables. A file without
+// them is read as one whose source says nothing of the kind.
+QStringList foodsBasisSchemaStatements(bool derivations, bool sources);
+// The index of the figures by nutrient and value, which answers "foods with at most 200 mg of
+// potassium" from a range of it; run once NUTRIENT_DATA is filled.
+QString foodsValueIndexStatement();

@@ -1,4 +1,4 @@
-// Reads an unpacked USDA FoodData Central CSV download into FOODS.db.
+// Reads a USDA FoodData Central CSV download, zipped or unpacked, into FOODS.db.
 #include "tools/fdcreader.h"
 
 #include "db/foodsschema.h"
@@ -6,15 +6,17 @@
 #include "db/sqltext.h"
 #include "db/statement.h"
 #include "tools/csvreader.h"
+#include "tools/fdcdownload.h"
 #include "tools/fdctext.h"
 
 #include <QDate>
 #include <QDir>
-#include <QFile>
+#include <QIODevice>
 #include <QSet>
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -43,7 +45,16 @@ int kindOf(QByteArrayView type) {
     return -1;
 }
 
+// One to nine digits; a fraction of zeros is allowed, as downloads write "409.0" for 409.
 bool wholeNumber(QByteArrayView text, int *value) {
+    const qsizetype point = text.indexOf('.');
+    if (point >= 0) {
+        for (char c : text.sliced(point + 1)) {
+            if (c != '0')
+                return false;
+        }
+        text = text.first(point);
+    }
     if (text.isEmpty() || text.size() > 9)
         return false;
     int v = 0;
@@ -108,11 +119,14 @@ private:
 // One CSV file of the download, open, its header read.
 class FdcReader::Table {
 public:
-    Table(const QString &path, const QString &stepName, const Progress &progressFunction)
-        : file(path)
-        , csv(&file, path)
+    Table(std::unique_ptr<QIODevice> device, const QString &fileName, qint64 bytes,
+          const QString &stepName, const Progress &progressFunction)
+        : file(std::move(device))
+        , name(fileName)
+        , csv(file.get(), fileName)
         , step(stepName)
-        , progress(progressFunction) {}
+        , progress(progressFunction)
+        , size(bytes) {}
 
     bool next() {
         if (progress && (++records & 0xFFFF) == 0)
@@ -120,12 +134,14 @@ public:
         return csv.next();
     }
 
-    QFile file;
+    std::unique_ptr<QIODevice> file;
+    QString name;
     CsvReader csv;
     QString step;
     const Progress &progress;
     qint64 size = 0;
     qint64 records = 0;
+    int kind = -1; // the data type whose own table this is
 };
 
 bool FdcReader::fail(const QString &message) {
@@ -144,7 +160,7 @@ bool FdcReader::columns(Table &table, std::initializer_list<const char *> names,
         }
         if (index < 0)
             return fail(QStringLiteral("%1: no column '%2' in the header")
-                            .arg(table.file.fileName(), spellings.constFirst()));
+                            .arg(table.name, spellings.constFirst()));
         *indexes++ = index;
     }
     return true;
@@ -165,15 +181,14 @@ const FdcReader::Kept *FdcReader::keptFood(int fdc) const {
     return it != kept.end() && it->fdc == fdc ? &*it : nullptr;
 }
 
-bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString &stagingFolder,
+bool FdcReader::read(const QString &path, SQLiteDB &db, const QString &stagingFolder,
                      const Progress &progressFunction) {
     *this = FdcReader();
     progress = progressFunction;
-    folder = downloadFolder;
-    const QDir dir(folder);
-    if (!dir.exists())
-        return fail(QStringLiteral("%1: no such folder").arg(folder));
-    const QStringList present = dir.entryList(QDir::Files);
+    FdcDownload download;
+    if (!download.open(path))
+        return fail(download.errorString());
+    foodFile = download.displayName(download.find(QStringLiteral("food.csv")));
 
     StagingFile staging(stagingFolder);
     if (!staging.attach(db, &error))
@@ -182,7 +197,9 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
         db.exec(sql, false);
         return !db.hasError() || fail(QStringLiteral("%1 (in: %2)").arg(db.lastError(), sql));
     };
-    // Thrown away at the end: no journal, no syncing.
+    // Thrown away at the end: no journal, no syncing. A figure's row in stage.figure is counted
+    // from 1, and stage.stat names it when the figure says what it rests on; stage.stat is kept in
+    // key order as it is filled (rows come food by food), so that nothing needs sorting later.
     for (const char *sql : {
              "PRAGMA stage.journal_mode=OFF",
              "PRAGMA stage.synchronous=OFF",
@@ -192,8 +209,17 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
              "CREATE TABLE stage.portion (fdc INTEGER, seq REAL, amount REAL, measure TEXT, "
              "grams REAL, name TEXT)",
              "CREATE TABLE stage.figure (ndb INTEGER, nbr INTEGER, val REAL)",
+             "CREATE TABLE stage.stat (ndb INTEGER, nbr INTEGER, fig INTEGER, pts INTEGER, "
+             "lo REAL, hi REAL, median REAL, deriv TEXT, src TEXT, note TEXT, PRIMARY KEY (ndb, "
+             "nbr)) WITHOUT ROWID",
          }) {
         if (!run(QLatin1String(sql)))
+            return false;
+    }
+    for (const QString &sql : foodsBasisSchemaStatements(
+             !download.find(QStringLiteral("food_nutrient_derivation.csv")).isEmpty(),
+             !download.find(QStringLiteral("food_nutrient_source.csv")).isEmpty())) {
+        if (!run(sql))
             return false;
     }
 
@@ -207,6 +233,8 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
         {"measure_unit.csv", false, &FdcReader::readUnits},
         {"food_category.csv", false, &FdcReader::readCategories},
         {"wweia_food_category.csv", false, &FdcReader::readWweia},
+        {"food_nutrient_source.csv", false, &FdcReader::readSources},
+        {"food_nutrient_derivation.csv", false, &FdcReader::readDerivations},
         {"sr_legacy_food.csv", false, &FdcReader::readNdbNumbers},
         {"foundation_food.csv", false, &FdcReader::readNdbNumbers},
         {"survey_fndds_food.csv", false, &FdcReader::readSurvey},
@@ -217,21 +245,18 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
     };
     for (const auto &file : files) {
         const QString wanted = QLatin1String(file.name);
-        QString found;
-        for (const QString &name : present) {
-            if (name.compare(wanted, Qt::CaseInsensitive) == 0)
-                found = name;
-        }
+        const QString found = download.find(wanted);
         if (found.isEmpty()) {
             if (file.required)
-                return fail(QStringLiteral("%1: no such file").arg(dir.filePath(wanted)));
+                return fail(QStringLiteral("%1: no such file").arg(download.displayName(wanted)));
         } else {
             const QString step = QStringLiteral("reading ") + found;
-            Table table(dir.filePath(found), step, progress);
-            if (!table.file.open(QIODevice::ReadOnly))
-                return fail(
-                    QStringLiteral("%1: %2").arg(table.file.fileName(), table.file.errorString()));
-            table.size = table.file.size();
+            qint64 size = 0;
+            std::unique_ptr<QIODevice> device = download.openFile(found, &size);
+            if (!device)
+                return fail(download.errorString());
+            Table table(std::move(device), download.displayName(found), size, step, progress);
+            table.kind = kindOf(QByteArrayView(file.name).chopped(4));
             if (progress)
                 progress(step, 0, table.size);
             if (!table.csv.readHeader())
@@ -240,6 +265,10 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
                 return false;
             if (table.csv.hasError())
                 return fail(table.csv.errorString());
+            if (table.kind >= 0) {
+                tableRead[table.kind] = true;
+                std::sort(listed[table.kind].begin(), listed[table.kind].end());
+            }
             if (progress)
                 progress(step, table.size, table.size);
         }
@@ -247,6 +276,28 @@ bool FdcReader::read(const QString &downloadFolder, SQLiteDB &db, const QString 
             return false;
     }
     return derive(db) && run(QStringLiteral("commit"));
+}
+
+QStringList FdcReader::notes() const {
+    auto plural = [](qint64 count) { return count == 1 ? QString() : QStringLiteral("s"); };
+    QStringList lines;
+    for (const auto &[id, count] : skipped)
+        lines << QStringLiteral("skipped %1 figure%2 of nutrient %3, which nutrient.csv lacks")
+                     .arg(QString::number(count), plural(count), QString::number(id));
+    for (int kind = 0; kind < kindCount; ++kind) {
+        const QString type = QLatin1String(kindNames[kind]);
+        const QString table = QLatin1String(kindKeys[kind]) + QStringLiteral(".csv");
+        if (notCurrent[kind] > 0)
+            lines << QStringLiteral("left out %1 %2 food%3 of food.csv that %4 does not list (not "
+                                    "current)")
+                         .arg(QString::number(notCurrent[kind]), type, plural(notCurrent[kind]),
+                              table);
+        if (!tableRead[kind] && kindCounts[kind] > 0)
+            lines << QStringLiteral("built every %1 food of food.csv (%2): the download has no %3 "
+                                    "to tell the current ones")
+                         .arg(type, QString::number(kindCounts[kind]), table);
+    }
+    return lines;
 }
 
 bool FdcReader::readNutrients(Table &table, SQLiteDB &) {
@@ -324,15 +375,75 @@ bool FdcReader::readWweia(Table &table, SQLiteDB &) {
     return true;
 }
 
+// A code table: its codes stored as given (the id where a row has none), with their texts.
+bool FdcReader::readSources(Table &table, SQLiteDB &db) {
+    int c[3];
+    if (!columns(table, {"id", "code", "description"}, c))
+        return false;
+    Statement insert(db, QStringLiteral("INSERT INTO SOURCES (Src_Cd, Description) VALUES (?, ?)"));
+    while (table.next()) {
+        int id = 0;
+        if (!wholeNumber(table.csv.field(c[0]), &id))
+            return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
+        QString code = fdcText(table.csv.field(c[1]));
+        if (code.isEmpty())
+            code = QString::number(id);
+        insert.bind(1, code);
+        insert.bind(2, fdcText(table.csv.field(c[2])));
+        if (!insert.run())
+            return fail(
+                table.csv.fieldError(c[1], QStringLiteral("code %1 given twice").arg(code)));
+        sourceCodes.insert(id, code);
+    }
+    return true;
+}
+
+bool FdcReader::readDerivations(Table &table, SQLiteDB &db) {
+    int c[3];
+    if (!columns(table, {"id", "code", "description"}, c))
+        return false;
+    const int source = table.csv.column(QStringLiteral("source_id"));
+    Statement insert(
+        db, QStringLiteral("INSERT INTO DERIVATIONS (Deriv_Cd, Description) VALUES (?, ?)"));
+    while (table.next()) {
+        int id = 0;
+        if (!wholeNumber(table.csv.field(c[0]), &id))
+            return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
+        Derivation derivation{fdcText(table.csv.field(c[1])), QString()};
+        if (derivation.code.isEmpty())
+            derivation.code = QString::number(id);
+        const QByteArrayView sourceText = table.csv.field(source).trimmed();
+        int sourceId = 0;
+        if (!sourceText.isEmpty() && !wholeNumber(sourceText, &sourceId))
+            return fail(table.csv.fieldError(source, notWhole(sourceText)));
+        if (!sourceText.isEmpty())
+            derivation.source = sourceCodes.value(sourceId, QString::number(sourceId));
+        insert.bind(1, derivation.code);
+        insert.bind(2, fdcText(table.csv.field(c[2])));
+        if (!insert.run())
+            return fail(table.csv.fieldError(
+                c[1], QStringLiteral("code %1 given twice").arg(derivation.code)));
+        derivations.insert(id, derivation);
+    }
+    return true;
+}
+
+// sr_legacy_food.csv or foundation_food.csv: the current foods of the type, their NDB numbers
+// and (Foundation) their footnotes.
 bool FdcReader::readNdbNumbers(Table &table, SQLiteDB &) {
     int c[2];
     if (!columns(table, {"fdc_id", "NDB_number"}, c))
         return false;
+    const int footnote = table.csv.column(QStringLiteral("footnote"));
     while (table.next()) {
         int fdc = 0;
         int ndb = 0;
         if (!wholeNumber(table.csv.field(c[0]), &fdc))
             return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
+        listed[table.kind].push_back(fdc);
+        const QString note = fdcText(table.csv.field(footnote));
+        if (!note.isEmpty())
+            foodNotes.insert(fdc, note);
         const QByteArrayView number = table.csv.field(c[1]).trimmed();
         if (number.isEmpty())
             continue;
@@ -352,6 +463,7 @@ bool FdcReader::readSurvey(Table &table, SQLiteDB &) {
         int code = 0;
         if (!wholeNumber(table.csv.field(c[0]), &fdc))
             return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
+        listed[table.kind].push_back(fdc);
         const QByteArrayView field = table.csv.field(c[1]);
         if (field.isEmpty())
             continue;
@@ -388,6 +500,7 @@ bool FdcReader::readBranded(Table &table, SQLiteDB &db) {
         Branded food;
         if (!wholeNumber(csv.field(id), &food.fdc))
             return fail(csv.fieldError(id, notWhole(csv.field(id))));
+        listed[table.kind].push_back(food.fdc);
         QString brand = fdcText(csv.field(brandName));
         if (brand.isEmpty())
             brand = fdcText(csv.field(owner));
@@ -453,6 +566,11 @@ bool FdcReader::readFoods(Table &table, SQLiteDB &db) {
         int fdc = 0;
         if (!wholeNumber(csv.field(c[0]), &fdc))
             return fail(csv.fieldError(c[0], notWhole(csv.field(c[0]))));
+        if (tableRead[kind] &&
+            !std::binary_search(listed[kind].cbegin(), listed[kind].cend(), fdc)) {
+            ++notCurrent[kind];
+            continue;
+        }
         QString description = fdcText(csv.field(c[2]));
         int group = -1;
         quint64 code = 0;
@@ -535,7 +653,7 @@ bool FdcReader::numberFoods(SQLiteDB &db) {
     for (size_t i = 1; i < byNumber.size(); ++i) {
         if (byNumber[i].ndb == byNumber[i - 1].ndb)
             return fail(QStringLiteral("%1: foods %2 and %3 (FDC ids) both take the number %4")
-                            .arg(QDir(folder).filePath(QStringLiteral("food.csv")))
+                            .arg(foodFile)
                             .arg(byNumber[i - 1].fdc)
                             .arg(byNumber[i].fdc)
                             .arg(byNumber[i].ndb));
@@ -587,8 +705,15 @@ bool FdcReader::readFigures(Table &table, SQLiteDB &db) {
     if (!columns(table, {"fdc_id", "nutrient_id", "amount"}, c))
         return false;
     CsvReader &csv = table.csv;
+    int basis[6];
+    int *column = basis;
+    for (const char *name : {"data_points", "min", "max", "median", "derivation_id", "footnote"})
+        *column++ = csv.column(QLatin1String(name));
     Statement insert(db,
                      QStringLiteral("INSERT INTO stage.figure (ndb, nbr, val) VALUES (?, ?, ?)"));
+    Statement insertBasis(db, QStringLiteral("INSERT OR REPLACE INTO stage.stat (fig, ndb, nbr, "
+                                             "pts, lo, hi, median, deriv, src, note) VALUES (?, "
+                                             "?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     // The rows of one food come together: its look-ups are remembered.
     int lastFdc = -1;
     const Kept *food = nullptr;
@@ -598,24 +723,25 @@ bool FdcReader::readFigures(Table &table, SQLiteDB &db) {
         int fdc = 0;
         if (!wholeNumber(csv.field(c[0]), &fdc))
             return fail(csv.fieldError(c[0], notWhole(csv.field(c[0]))));
+        int id = 0;
+        if (!wholeNumber(csv.field(c[1]), &id))
+            return fail(csv.fieldError(c[1], notWhole(csv.field(c[1]))));
+        if (id != lastNutrient) {
+            const auto it = nutrientIndex.constFind(id);
+            lastNutrient = id;
+            nutrient = it == nutrientIndex.cend() ? nullptr : &nutrients[size_t(*it)];
+        }
+        if (!nutrient) {
+            ++skipped[id];
+            continue;
+        }
         if (fdc != lastFdc) {
             lastFdc = fdc;
             food = keptFood(fdc);
         }
         if (!food)
             continue;
-        int id = 0;
-        if (!wholeNumber(csv.field(c[1]), &id))
-            return fail(csv.fieldError(c[1], notWhole(csv.field(c[1]))));
-        if (id != lastNutrient) {
-            const auto it = nutrientIndex.constFind(id);
-            if (it == nutrientIndex.cend())
-                return fail(csv.fieldError(
-                    c[1], QStringLiteral("nutrient %1 is not in nutrient.csv").arg(id)));
-            lastNutrient = id;
-            nutrient = &nutrients[size_t(*it)];
-        }
-        const QByteArrayView text = csv.field(c[2]);
+        const QByteArrayView text = csv.field(c[2]).trimmed();
         if (text.isEmpty())
             continue; // no figure
         const std::optional<double> value = parseSourceNumber(text);
@@ -627,8 +753,50 @@ bool FdcReader::readFigures(Table &table, SQLiteDB &db) {
         insert.bind(3, *value);
         if (!insert.run())
             return fail(csv.recordError(db.lastError()));
+        if (!figureBasis(csv, basis, ++figureRows, food->ndb, nutrient->number, insertBasis, db))
+            return false;
     }
     return true;
+}
+
+// Stages what the current row's figure rests on, when it says anything.
+bool FdcReader::figureBasis(CsvReader &csv, const int *columns, qint64 figure, int ndb, int number,
+                            Statement &insert, SQLiteDB &db) {
+    const QByteArrayView points = csv.field(columns[0]).trimmed();
+    int count = 0;
+    if (!points.isEmpty() && !wholeNumber(points, &count))
+        return fail(csv.fieldError(columns[0], notWhole(points)));
+    std::optional<double> figures[3]; // min, max, median
+    for (int i = 0; i < 3; ++i) {
+        const QByteArrayView text = csv.field(columns[1 + i]).trimmed();
+        if (!text.isEmpty() && !(figures[i] = parseSourceNumber(text)))
+            return fail(csv.fieldError(columns[1 + i], notNumber(text)));
+    }
+    const QByteArrayView derivationText = csv.field(columns[4]).trimmed();
+    int derivationId = 0;
+    if (!derivationText.isEmpty() && !wholeNumber(derivationText, &derivationId))
+        return fail(csv.fieldError(columns[4], notWhole(derivationText)));
+    const QString note = fdcText(csv.field(columns[5]));
+    if (points.isEmpty() && !figures[0] && !figures[1] && !figures[2] && derivationText.isEmpty() &&
+        note.isEmpty())
+        return true;
+    insert.bind(1, figure);
+    insert.bind(2, ndb);
+    insert.bind(3, number);
+    if (!points.isEmpty())
+        insert.bind(4, count);
+    for (int i = 0; i < 3; ++i)
+        insert.bind(5 + i, figures[i]);
+    if (!derivationText.isEmpty()) {
+        const auto it = derivations.constFind(derivationId);
+        const bool known = it != derivations.cend();
+        insert.bind(8, known ? it->code : QString::number(derivationId));
+        if (known)
+            insert.bind(9, it->source);
+    }
+    if (!note.isEmpty())
+        insert.bind(10, note);
+    return insert.run() || fail(csv.recordError(db.lastError()));
 }
 
 bool FdcReader::derive(SQLiteDB &db) {
@@ -644,9 +812,39 @@ bool FdcReader::derive(SQLiteDB &db) {
 
     // One figure per food and nutrient: of rows given twice, the last in the file.
     step("sorting nutrient figures");
-    if (!run(QStringLiteral("INSERT OR REPLACE INTO NUTRIENT_DATA (NDB_No, Nutr_No, Nutr_Val) "
-                            "SELECT ndb, nbr, val FROM stage.figure ORDER BY ndb, nbr, rowid")))
+    if (!run(
+            QStringLiteral("INSERT OR IGNORE INTO NUTRIENT_DATA (NDB_No, Nutr_No, Nutr_Val) "
+                           "SELECT ndb, nbr, val FROM stage.figure ORDER BY ndb, nbr, rowid DESC")))
         return false;
+    // Fewer figures than rows: some were given twice.
+    const bool repeated =
+        db.exec(QStringLiteral("SELECT changes()"), false).value(0, 0).toLongLong() < figureRows;
+
+    // What the figures rest on: of a figure given twice, what its last row says.
+    step("noting what the figures rest on");
+    QString basis = QStringLiteral(
+        "INSERT INTO NUTRIENT_STATS (NDB_No, Nutr_No, Data_Pts, Min, Max, Median, Deriv_Cd, "
+        "Src_Cd, Footnote) SELECT ndb, nbr, pts, lo, hi, median, deriv, src, note FROM stage.stat "
+        "s");
+    if (repeated) {
+        if (!run(QStringLiteral("CREATE INDEX stage.figure_key ON figure (ndb, nbr)")))
+            return false;
+        basis += QStringLiteral(" WHERE fig = (SELECT max(rowid) FROM stage.figure f WHERE f.ndb = "
+                                "s.ndb AND f.nbr = s.nbr)");
+    }
+    if (!run(basis + QStringLiteral(" ORDER BY ndb, nbr")))
+        return false;
+    Statement note(db, QStringLiteral("INSERT INTO FOOD_NOTES (NDB_No, Seq, Footnote) "
+                                      "VALUES (?, 1, ?)"));
+    for (auto it = foodNotes.cbegin(); it != foodNotes.cend(); ++it) {
+        const Kept *food = keptFood(it.key());
+        if (!food)
+            continue;
+        note.bind(1, food->ndb);
+        note.bind(2, it.value());
+        if (!note.run())
+            return fail(QStringLiteral("food %1: %2").arg(food->ndb).arg(db.lastError()));
+    }
     Statement nutrient(db, QStringLiteral("INSERT INTO NUTRIENTS (Nutr_No, Name, Units, SR_Order) "
                                           "VALUES (?, ?, ?, ?)"));
     for (const Nutrient &n : nutrients) {

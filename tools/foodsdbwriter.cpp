@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -53,6 +54,11 @@ int expectedRankings(SQLiteDB &db) {
                      .rowCount();
     }
     return count;
+}
+
+// A text the source left empty is NULL.
+QString orNull(const QString &text) {
+    return text.isEmpty() ? QString() : text;
 }
 
 bool flushToDisk(const QString &path) {
@@ -151,8 +157,9 @@ bool FoodsDbWriter::build(FoodsDatabase &foods, const QString &path, const Fill 
         return false;
     if (progress)
         progress(QStringLiteral("indexing"), 0, 1);
-    for (const QString &sql : foodsIndexStatements() + foodsRecordIndexStatements() +
-                                  QStringList{topRankingIndexStatement()}) {
+    for (const QString &sql :
+         foodsIndexStatements() + foodsRecordIndexStatements() +
+             QStringList{topRankingIndexStatement(), foodsValueIndexStatement()}) {
         if (!run(sql))
             return false;
     }
@@ -185,6 +192,58 @@ bool FoodsDbWriter::build(FoodsDatabase &foods, const QString &path, const Fill 
                         .arg(expected));
     if (progress)
         progress(QStringLiteral("ranking"), topCriteriaCount, topCriteriaCount);
+    return true;
+}
+
+bool FoodsDbWriter::writeBasis(SQLiteDB &db, const SrData &data, QString *message) {
+    auto failed = [&](const QString &what) {
+        *message = QStringLiteral("%1: %2").arg(what, db.lastError());
+        return false;
+    };
+    for (const QString &sql :
+         foodsBasisSchemaStatements(!data.derivations.isEmpty(), !data.sources.isEmpty())) {
+        db.exec(sql, false);
+        if (db.hasError())
+            return failed(sql);
+    }
+    for (const auto &[table, codes] : {std::pair(QStringLiteral("DERIVATIONS"), &data.derivations),
+                                       std::pair(QStringLiteral("SOURCES"), &data.sources)}) {
+        Statement insert(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(table));
+        for (const SrCode &code : *codes) {
+            insert.bind(1, code.code);
+            insert.bind(2, code.description);
+            if (!insert.run())
+                return failed(QStringLiteral("%1 %2").arg(table, code.code));
+        }
+    }
+    Statement figure(db, QStringLiteral("INSERT INTO NUTRIENT_STATS (NDB_No, Nutr_No, Data_Pts, "
+                                        "Std_Error, Src_Cd, Deriv_Cd, Min, Max, Footnote) VALUES "
+                                        "(?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (const SrFigureBasis &basis : data.basis) {
+        figure.bind(1, basis.food);
+        figure.bind(2, basis.number);
+        if (basis.dataPoints)
+            figure.bind(3, *basis.dataPoints);
+        figure.bind(4, basis.standardError);
+        figure.bind(5, orNull(basis.source));
+        figure.bind(6, orNull(basis.derivation));
+        figure.bind(7, basis.minimum);
+        figure.bind(8, basis.maximum);
+        figure.bind(9, orNull(basis.footnote));
+        if (!figure.run())
+            return failed(QStringLiteral("food %1, nutrient %2").arg(basis.food).arg(basis.number));
+    }
+    Statement note(db,
+                   QStringLiteral("INSERT INTO FOOD_NOTES (NDB_No, Seq, Footnote) VALUES (?, ?, "
+                                  "?)"));
+    QHash<int, int> count;
+    for (const SrFoodNote &foodNote : data.notes) {
+        note.bind(1, foodNote.food);
+        note.bind(2, ++count[foodNote.food]);
+        note.bind(3, foodNote.text);
+        if (!note.run())
+            return failed(QStringLiteral("footnote of food %1").arg(foodNote.food));
+    }
     return true;
 }
 
@@ -283,6 +342,8 @@ bool FoodsDbWriter::fillSr(SQLiteDB &db, const SrData &data, const Options &opti
         if (!nutrient.run())
             return failed(QStringLiteral("nutrient %1").arg(n.number));
     }
+    if (data.hasBasis && !writeBasis(db, data, message))
+        return false;
     if (tokenizer) {
         Statement word(db, QStringLiteral("INSERT INTO WORDS_WR (WID, TEXT) VALUES (?, ?)"));
         for (const auto &entry : tokenizer->dictionary()) {

@@ -42,6 +42,8 @@ private:
                const Progress &progress);
     bool fillSr(SQLiteDB &db, const SrData &data, const Options &options, const Progress &progress,
                 QString *message);
+    // The tables of what the figures rest on, filled from data.
+    static bool writeBasis(SQLiteDB &db, const SrData &data, QString *message);
 
     QString error;
     int dictionaryEntries = 0;

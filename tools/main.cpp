@@ -77,6 +77,10 @@ int usageError(const QString &message) {
 QtMessageHandler defaultHandler = nullptr;
 
 void messageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    // The ranking cache code traces its statements for the program's debug log, not for the
+    // builder's user.
+    if (type == QtDebugMsg && message.startsWith(QLatin1String("executing query:")))
+        return;
     if (activeProgress)
         activeProgress->end();
     if (defaultHandler)
@@ -98,26 +102,31 @@ int main(int argc, char *argv[]) {
         "  - the SR24 data jar of the Debian package cronometer "
         "(usr/share/cronometer/usda_sr24.jar);\n"
         "  - the USDA SR ASCII release files FD_GROUP.txt, FOOD_DES.txt, NUTR_DEF.txt, "
-        "NUT_DATA.txt and WEIGHT.txt (Release 14 onward);\n"
-        "  - an unpacked USDA FoodData Central CSV download (Foundation, SR Legacy, Survey "
-        "(FNDDS), Branded or the full download), which needs food.csv, nutrient.csv and "
-        "food_nutrient.csv and reads the category, portion, NDB number, survey and branded "
-        "files when present.\n\n"
+        "NUT_DATA.txt and WEIGHT.txt, and FOOTNOTE.txt, DERIV_CD.txt and SRC_CD.txt when present "
+        "(Release 14 onward);\n"
+        "  - a USDA FoodData Central CSV download (Foundation, SR Legacy, Survey (FNDDS), "
+        "Branded or the full download), the zip as downloaded or its unpacked folder, which "
+        "needs food.csv, nutrient.csv and food_nutrient.csv and reads the category, portion, "
+        "NDB number, survey, branded, derivation and source files when present. Only current "
+        "foods are built: those that their data type's own table (foundation_food.csv, ...) "
+        "lists.\n\n"
         "The file is written under a temporary name beside the output and renamed over it only "
         "when complete. It holds the foods (of SR data those that have nutrient data) with all "
         "their servings and nutrients, the food groups, where the data comes from (table "
         "DATA_INFO; the SR release "
         "number is also PRAGMA user_version, 0 for FoodData Central), the search index, the "
-        "barcodes of branded foods and the Top 15 rankings. SR Legacy and Foundation foods keep "
+        "barcodes of branded foods, the Top 15 rankings and, where the source gives it, what "
+        "each figure rests on (analyses, range, derivation, source, footnotes). SR Legacy and "
+        "Foundation foods keep "
         "their NDB numbers; other FoodData Central foods are numbered by their FDC id. A "
         "FoodData Central download is read through a temporary file of intermediate tables "
-        "beside the output, about two thirds the size of food_nutrient.csv.\n\n"
+        "beside the output, up to about the size of food_nutrient.csv.\n\n"
         "Exit status: 0 when written, 1 for input that cannot be read or is damaged (the message "
         "names the file, line and field), 2 for wrong options.\n\n"
         "Examples:\n"
         "  kalo-mkdb --jar /usr/share/cronometer/usda_sr24.jar -o FOODS.db\n"
         "  kalo-mkdb --sr-dir sr28/ --release 28 -o FOODS.db\n"
-        "  kalo-mkdb --fdc-dir FoodData_Central_csv_2024-04-18/ -o FOODS.db"));
+        "  kalo-mkdb --fdc FoodData_Central_foundation_food_csv_2024-10-31.zip -o FOODS.db"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption jarOption(QStringLiteral("jar"),
@@ -127,11 +136,12 @@ int main(int argc, char *argv[]) {
         QStringLiteral("sr-dir"),
         QStringLiteral("Read the USDA SR ASCII files from <folder> (file names in any case)."),
         QStringLiteral("folder"));
-    const QCommandLineOption fdcDirOption(
-        QStringLiteral("fdc-dir"),
-        QStringLiteral("Read the unpacked FoodData Central CSV download in <folder> (file names "
-                       "in any case)."),
-        QStringLiteral("folder"));
+    const QCommandLineOption fdcOption(
+        {QStringLiteral("fdc"), QStringLiteral("fdc-dir")},
+        QStringLiteral("Read the FoodData Central CSV download <path>: the zip as downloaded "
+                       "(read as it is, never unpacked) or its unpacked folder (file names in any "
+                       "case)."),
+        QStringLiteral("path"));
     const QCommandLineOption releaseOption(
         QStringLiteral("release"),
         QStringLiteral("The SR release number <n> of the ASCII files (required with --sr-dir; "
@@ -150,8 +160,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption quietOption(
         {QStringLiteral("q"), QStringLiteral("quiet")},
         QStringLiteral("Print no progress and no summary, only errors."));
-    parser.addOptions({jarOption, srDirOption, fdcDirOption, releaseOption, outputOption,
-                       tokensOption, quietOption});
+    parser.addOptions({jarOption, srDirOption, fdcOption, releaseOption, outputOption, tokensOption,
+                       quietOption});
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
@@ -161,9 +171,11 @@ int main(int argc, char *argv[]) {
     if (!parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("unexpected argument '%1'")
                               .arg(parser.positionalArguments().constFirst()));
-    const bool fdc = parser.isSet(fdcDirOption);
-    if (int(parser.isSet(jarOption)) + int(parser.isSet(srDirOption)) + int(fdc) != 1)
-        return usageError(QStringLiteral("give one of --jar, --sr-dir and --fdc-dir"));
+    const bool fdc = parser.isSet(fdcOption);
+    if (int(parser.isSet(jarOption)) + int(parser.isSet(srDirOption)) +
+            int(parser.values(fdcOption).size()) !=
+        1)
+        return usageError(QStringLiteral("give one of --jar, --sr-dir and --fdc"));
     if (!parser.isSet(outputOption) || parser.value(outputOption).isEmpty())
         return usageError(QStringLiteral("give the output file with -o"));
     if (fdc && (parser.isSet(releaseOption) || parser.isSet(tokensOption)))
@@ -193,7 +205,7 @@ int main(int argc, char *argv[]) {
         const bool written = writer.write(
             output,
             [&](SQLiteDB &db, QString *message) {
-                if (reader.read(parser.value(fdcDirOption), db, staging, progress.function()))
+                if (reader.read(parser.value(fdcOption), db, staging, progress.function()))
                     return true;
                 *message = reader.errorString();
                 return false;
@@ -204,16 +216,19 @@ int main(int argc, char *argv[]) {
             say(writer.errorString());
             return 1;
         }
-        if (!quiet)
-            say(QStringLiteral("wrote %1: %2 foods in %3 groups, %4, %5 ranking tables, %6 bytes "
-                               "in %7 s")
-                    .arg(output)
-                    .arg(reader.foodCount())
-                    .arg(reader.groupCount())
-                    .arg(reader.dataInfo().displayName())
-                    .arg(writer.rankingTables())
-                    .arg(QFileInfo(output).size())
-                    .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1));
+        if (quiet)
+            return 0;
+        for (const QString &note : reader.notes())
+            say(note);
+        say(QStringLiteral("wrote %1: %2 foods in %3 groups, %4, %5 ranking tables, %6 bytes "
+                           "in %7 s")
+                .arg(output)
+                .arg(reader.foodCount())
+                .arg(reader.groupCount())
+                .arg(reader.dataInfo().displayName())
+                .arg(writer.rankingTables())
+                .arg(QFileInfo(output).size())
+                .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1));
         return 0;
     }
 

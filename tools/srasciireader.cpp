@@ -252,7 +252,85 @@ bool SrAsciiReader::takeNutrient(const QStringList &fields, const QString &where
                             .arg(where, fields[1], fields[0]));
     }
     list.push_back({nutrient, *amount});
+
+    // Num_Data_Pts, Std_Error, Src_Cd, Deriv_Cd, then past three others Min and Max: as many as
+    // the release has.
+    SrFigureBasis figure;
+    figure.food = food;
+    figure.number = nutrient;
+    const QString points = fields.value(3).trimmed();
+    int count = 0;
+    if (!points.isEmpty() && !parseCode(points, &count))
+        return fail(QStringLiteral("%1: number of data points '%2' is not a whole number")
+                        .arg(where, points));
+    if (!points.isEmpty())
+        figure.dataPoints = count;
+    const struct {
+        int field;
+        const char *name;
+        std::optional<double> *value;
+    } numbers[] = {{4, "standard error", &figure.standardError},
+                   {10, "minimum", &figure.minimum},
+                   {11, "maximum", &figure.maximum}};
+    for (const auto &number : numbers) {
+        const QString text = fields.value(number.field).trimmed();
+        if (!parseAmount(text, number.value))
+            return fail(QStringLiteral("%1: %2 '%3' is not a number")
+                            .arg(where, QLatin1String(number.name), text));
+    }
+    figure.source = fields.value(5).trimmed();
+    figure.derivation = fields.value(6).trimmed();
+    if (figure.dataPoints || figure.standardError || figure.minimum || figure.maximum ||
+        !figure.source.isEmpty() || !figure.derivation.isEmpty())
+        basis[food].push_back(figure);
     return true;
+}
+
+bool SrAsciiReader::takeFootnote(const QStringList &fields, const QString &where) {
+    SrFigureBasis note;
+    if (!parseCode(fields[0], &note.food))
+        return fail(QStringLiteral("%1: food number '%2' is not a number").arg(where, fields[0]));
+    const QString nutrient = fields[3].trimmed();
+    if (!nutrient.isEmpty() && !parseCode(nutrient, &note.number))
+        return fail(
+            QStringLiteral("%1: nutrient number '%2' is not a number").arg(where, nutrient));
+    note.footnote = fields[4].simplified();
+    if (!note.footnote.isEmpty())
+        footnotes.append(note);
+    return true;
+}
+
+bool SrAsciiReader::takeCode(const QStringList &fields, const QString &where,
+                             QList<SrCode> *codes) {
+    const SrCode code{fields[0].trimmed(), fields[1].simplified()};
+    if (code.code.isEmpty())
+        return fail(QStringLiteral("%1: no code").arg(where));
+    for (const SrCode &other : std::as_const(*codes)) {
+        if (other.code == code.code)
+            return fail(QStringLiteral("%1: code %2 given twice").arg(where, code.code));
+    }
+    codes->append(code);
+    return true;
+}
+
+bool SrAsciiReader::takeDerivation(const QStringList &fields, const QString &where) {
+    return takeCode(fields, where, &derivations);
+}
+
+bool SrAsciiReader::takeSource(const QStringList &fields, const QString &where) {
+    return takeCode(fields, where, &sources);
+}
+
+bool SrAsciiReader::parseFootnotes(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 5, &SrAsciiReader::takeFootnote);
+}
+
+bool SrAsciiReader::parseDerivations(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 2, &SrAsciiReader::takeDerivation);
+}
+
+bool SrAsciiReader::parseSources(const QByteArray &bytes, const QString &fileName) {
+    return parseRecords(bytes, fileName, 2, &SrAsciiReader::takeSource);
 }
 
 bool SrAsciiReader::takeWeight(const QStringList &fields, const QString &where) {
@@ -294,6 +372,12 @@ bool SrAsciiReader::finish() {
     std::sort(result.groups.begin(), result.groups.end(),
               [](const SrGroup &a, const SrGroup &b) { return a.code < b.code; });
     result.nutrients = definitions;
+    result.hasBasis = true;
+    result.derivations = derivations;
+    result.sources = sources;
+    QHash<int, QList<SrFigureBasis>> notesOf;
+    for (const SrFigureBasis &note : std::as_const(footnotes))
+        notesOf[note.food].append(note);
     QSet<int> defined;
     for (const SrNutrient &nutrient : std::as_const(definitions))
         defined.insert(nutrient.number);
@@ -329,6 +413,30 @@ bool SrAsciiReader::finish() {
             [](const WeightRecord &a, const WeightRecord &b) { return a.sequence < b.sequence; });
         for (const WeightRecord &weight : std::as_const(list))
             food.servings.append(weight.serving);
+        // A footnote of a figure joins what the figure rests on; one of a figure the food lacks
+        // has nothing to stand beside.
+        std::vector<SrFigureBasis> figures = basis.take(number);
+        for (const SrFigureBasis &note : notesOf.value(number)) {
+            if (note.number == 0) {
+                result.notes.append({number, note.footnote});
+                continue;
+            }
+            if (!food.amount(note.number))
+                continue;
+            auto it = std::find_if(figures.begin(), figures.end(),
+                                   [&](const SrFigureBasis &f) { return f.number == note.number; });
+            if (it == figures.end()) {
+                it = figures.insert(figures.end(), SrFigureBasis());
+                it->food = number;
+                it->number = note.number;
+            }
+            it->footnote +=
+                (it->footnote.isEmpty() ? QString() : QStringLiteral("; ")) + note.footnote;
+        }
+        std::sort(
+            figures.begin(), figures.end(),
+            [](const SrFigureBasis &a, const SrFigureBasis &b) { return a.number < b.number; });
+        result.basis.insert(result.basis.end(), figures.begin(), figures.end());
         result.foods.push_back(std::move(food));
     }
 
@@ -349,13 +457,17 @@ bool SrAsciiReader::readDirectory(const QString &folder, const Progress &progres
     struct Step {
         const char *name;
         bool (SrAsciiReader::*parse)(const QByteArray &, const QString &);
+        bool required;
     };
     const Step steps[] = {
-        {"FD_GROUP.txt", &SrAsciiReader::parseGroups},
-        {"FOOD_DES.txt", &SrAsciiReader::parseFoods},
-        {"NUTR_DEF.txt", &SrAsciiReader::parseNutrientDefinitions},
-        {"NUT_DATA.txt", &SrAsciiReader::parseNutrients},
-        {"WEIGHT.txt", &SrAsciiReader::parseWeights},
+        {"FD_GROUP.txt", &SrAsciiReader::parseGroups, true},
+        {"FOOD_DES.txt", &SrAsciiReader::parseFoods, true},
+        {"NUTR_DEF.txt", &SrAsciiReader::parseNutrientDefinitions, true},
+        {"NUT_DATA.txt", &SrAsciiReader::parseNutrients, true},
+        {"WEIGHT.txt", &SrAsciiReader::parseWeights, true},
+        {"FOOTNOTE.txt", &SrAsciiReader::parseFootnotes, false},
+        {"DERIV_CD.txt", &SrAsciiReader::parseDerivations, false},
+        {"SRC_CD.txt", &SrAsciiReader::parseSources, false},
     };
     for (const Step &step : steps) {
         const QString wanted = QLatin1String(step.name);
@@ -364,6 +476,8 @@ bool SrAsciiReader::readDirectory(const QString &folder, const Progress &progres
             if (name.compare(wanted, Qt::CaseInsensitive) == 0)
                 found = name;
         }
+        if (found.isEmpty() && !step.required)
+            continue;
         if (found.isEmpty())
             return fail(QStringLiteral("%1: no such file").arg(dir.filePath(wanted)));
         const QString path = dir.filePath(found);

@@ -9,7 +9,10 @@
 #include <QSet>
 #include <QString>
 
-// Five files are read: FD_GROUP.txt, FOOD_DES.txt, NUTR_DEF.txt, NUT_DATA.txt and WEIGHT.txt.
+// Five files are read: FD_GROUP.txt, FOOD_DES.txt, NUTR_DEF.txt, NUT_DATA.txt and WEIGHT.txt;
+// and where present what the figures rest on: NUT_DATA.txt's number of data points, standard
+// error, source and derivation codes, minimum and maximum, and the files FOOTNOTE.txt,
+// DERIV_CD.txt and SRC_CD.txt.
 // Fields are separated by '^', text fields wrapped in '~', an empty field is null; lines end in CR
 // LF and text is Windows code page 1252. Fields past the ones used are ignored, so the shorter
 // records of early releases read as well. Messages name the file and line: "FOOD_DES.txt:12: ...".
@@ -53,6 +56,13 @@ private:
     bool takeDefinition(const QStringList &fields, const QString &where);
     bool takeNutrient(const QStringList &fields, const QString &where);
     bool takeWeight(const QStringList &fields, const QString &where);
+    bool takeFootnote(const QStringList &fields, const QString &where);
+    bool takeDerivation(const QStringList &fields, const QString &where);
+    bool takeSource(const QStringList &fields, const QString &where);
+    bool takeCode(const QStringList &fields, const QString &where, QList<SrCode> *codes);
+    bool parseFootnotes(const QByteArray &bytes, const QString &fileName);
+    bool parseDerivations(const QByteArray &bytes, const QString &fileName);
+    bool parseSources(const QByteArray &bytes, const QString &fileName);
     bool fail(const QString &message);
 
     struct FoodRecord {
@@ -74,6 +84,10 @@ private:
     QHash<int, QString> firstUse; // where NUT_DATA.txt first names each nutrient number
     QSet<int> foodsWithData;
     QHash<int, QList<WeightRecord>> weights;
+    QHash<int, std::vector<SrFigureBasis>> basis; // by food, of figures that say anything
+    QList<SrFigureBasis> footnotes;               // number 0 for a note on the whole food
+    QList<SrCode> derivations;
+    QList<SrCode> sources;
     SrData result;
     QList<int> withoutNutrients;
     int stray = 0;

@@ -46,11 +46,44 @@ struct SrFood {
     std::optional<double> amount(int nutrientNumber) const;
 };
 
+// What a food's figure rests on, as far as the source says; what it does not say is empty.
+struct SrFigureBasis {
+    int food = 0;   // NDB_No
+    int number = 0; // Nutr_No
+    std::optional<int> dataPoints;
+    std::optional<double> standardError;
+    QString source;     // Src_Cd
+    QString derivation; // Deriv_Cd
+    std::optional<double> minimum;
+    std::optional<double> maximum;
+    QString footnote; // several joined by "; "
+};
+
+// A footnote of a whole food.
+struct SrFoodNote {
+    int food = 0;
+    QString text;
+};
+
+// A code of the source's derivation or source table, and what it stands for.
+struct SrCode {
+    QString code;
+    QString description;
+};
+
 struct SrData {
     int release = 0; // the SR release number, stored as PRAGMA user_version
     QList<SrGroup> groups;
     QList<SrNutrient> nutrients; // the definitions of every nutrient the foods may name
     std::vector<SrFood> foods;   // ascending by number
+    // What the figures rest on, for sources that can tell it (the SR24 jar cannot: false): the
+    // figures that say something, ascending by food and nutrient, each of a figure of foods; the
+    // food footnotes in order; the derivation and source code tables when the source has them.
+    bool hasBasis = false;
+    std::vector<SrFigureBasis> basis;
+    QList<SrFoodNote> notes;
+    QList<SrCode> derivations;
+    QList<SrCode> sources;
 };
 
 // The name of a serving: the amount with up to three decimals and no trailing zeros, a blank and

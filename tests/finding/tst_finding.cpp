@@ -547,9 +547,9 @@ private slots:
             if (index && !session.hasNutrientRecord())
                 break;
             SQLiteDB &db = session.connection();
-            if (index)
-                QVERIFY(db.run("CREATE INDEX NUTRIENT_DATA_value ON NUTRIENT_DATA (Nutr_No, "
-                               "Nutr_Val)"));
+            QVERIFY(db.run(index ? "CREATE INDEX IF NOT EXISTS NUTRIENT_DATA_value ON "
+                                   "NUTRIENT_DATA (Nutr_No, Nutr_Val)"
+                                 : "DROP INDEX IF EXISTS NUTRIENT_DATA_value"));
             const FinderSchema schema{session.hasNutrientRecord(), index,
                                       column0(db.exec("select name from pragma_table_info("
                                                       "'FOODS_WR')"))};

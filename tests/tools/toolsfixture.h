@@ -5,7 +5,8 @@
 #include <QString>
 
 // The fixture folder of that name: "sr" (SR ASCII files, code page 1252), "jar" (the entries of an
-// SR24 data jar) or "fdc" (a FoodData Central download); see fdc/README.md.
+// SR24 data jar), "fdc" (a FoodData Central download; see fdc/README.md) or "fdc-sr-legacy" (the
+// USDA's SR Legacy download; see its README.md).
 QString fixturePath(const QString &name);
 // Copies the files of a fixture folder into the folder to (made when missing).
 bool copyFixture(const QString &name, const QString &to);

@@ -27,6 +27,18 @@ private slots:
     void initTestCase() {
         QVERIFY(zipFolder(fixturePath(QStringLiteral("jar")), dir.filePath("sr24.jar")));
         QVERIFY(writeFile(dir.filePath("nozip.jar"), "This is not a zip file."));
+        // The SR Legacy download zipped in its folder, then that folder without sr_legacy_food.csv;
+        // a zip of two downloads.
+        const QString legacy = dir.filePath("legacy/FoodData_Central_sr_legacy");
+        QVERIFY(copyFixture("fdc-sr-legacy", legacy));
+        QVERIFY(zipFolder(dir.filePath("legacy"), dir.filePath("legacy.zip")));
+        QByteArray damaged = fileContents(dir.filePath("legacy.zip"));
+        damaged[damaged.indexOf("PK\x01\x02") + 16] ^= 1; // the CRC of its first file
+        QVERIFY(writeFile(dir.filePath("damaged.zip"), damaged));
+        QVERIFY(QFile::remove(legacy + "/sr_legacy_food.csv"));
+        QVERIFY(copyFixture("fdc", dir.filePath("two/a")) &&
+                copyFixture("fdc", dir.filePath("two/b")));
+        QVERIFY(zipFolder(dir.filePath("two"), dir.filePath("two.zip")));
     }
 
     // Refused: a usage error exits with 2, unreadable input with 1; a file already at the
@@ -35,7 +47,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
-        const QString oneInput = QStringLiteral("give one of --jar, --sr-dir and --fdc-dir");
+        const QString oneInput = QStringLiteral("give one of --jar, --sr-dir and --fdc");
         QTest::newRow("no input") << QStringList{"-o"} << 2 << oneInput;
         QTest::newRow("two inputs")
             << QStringList{"--jar", "a.jar", "--fdc-dir", "b", "-o"} << 2 << oneInput;
@@ -53,6 +65,14 @@ private slots:
         QTest::newRow("a jar that is no zip")
             << QStringList{"--jar", dir.filePath("nozip.jar"), "-o"} << 1
             << "kalo-mkdb: " + dir.filePath("nozip.jar") + ": not a readable jar";
+        QTest::newRow("a zip without food.csv")
+            << QStringList{"--fdc", dir.filePath("sr24.jar"), "-o"} << 1
+            << dir.filePath("sr24.jar") + ": no food.csv in the zip";
+        QTest::newRow("a zip with food.csv in two folders names both")
+            << QStringList{"--fdc", dir.filePath("two.zip"), "-o"} << 1
+            << "food.csv in more than one folder of the zip: a/, b/";
+        QTest::newRow("a damaged zip")
+            << QStringList{"--fdc", dir.filePath("damaged.zip"), "-o"} << 1 << ".csv: CRC error";
     }
     void refused() {
         QFETCH(QStringList, arguments);
@@ -81,6 +101,14 @@ private slots:
             << "ignored the nutrients and weights of 1 foods that FOOD_DES.txt lacks\n"
                "kalo-mkdb: left out the foods without nutrient data: 11998"
             << "USDA SR 14";
+        QTest::newRow("a FoodData Central zip, quiet")
+            << QStringList{"--fdc", dir.filePath("legacy.zip"), "-q"} << QString()
+            << "USDA FoodData Central (SR Legacy) 2019-04-01";
+        QTest::newRow("a FoodData Central folder, with what it lacks")
+            << QStringList{"--fdc", dir.filePath("legacy/FoodData_Central_sr_legacy")}
+            << "kalo-mkdb: built every SR Legacy food of food.csv (7793): the download has no "
+               "sr_legacy_food.csv"
+            << "USDA FoodData Central (SR Legacy) 2019-04-01";
     }
     void builds() {
         QFETCH(QStringList, arguments);
@@ -88,7 +116,7 @@ private slots:
         const QString output = dir.filePath(QStringLiteral("FOODS.db"));
         QString err;
         QCOMPARE(mkdb(arguments << QStringLiteral("-o") << output, &err), 0);
-        QVERIFY2(summary.isEmpty() ? !err.contains(QLatin1String("kalo-mkdb:"))
+        QVERIFY2(summary.isEmpty() ? err.isEmpty()
                                    : err.contains(summary) && err.contains("wrote " + output),
                  qPrintable(err));
         FoodsDatabase foods;

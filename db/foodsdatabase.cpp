@@ -81,13 +81,19 @@ bool FoodsDatabase::open(const QString &path) {
 
 void FoodsDatabase::learnTables() {
     tables.clear();
+    indexes.clear();
     ResultRows rows;
-    if (!db.tryRun(QStringLiteral("select name from sqlite_master where type in ('table', "
-                                  "'view') union select name from sqlite_temp_master"),
+    if (!db.tryRun(QStringLiteral("select name, type from sqlite_master union select name, type "
+                                  "from sqlite_temp_master"),
                    &rows))
         return;
-    for (int i = 0; i < rows.rowCount(); ++i)
-        tables.insert(rows.value(i, 0).toLower());
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        const QString type = rows.value(i, 1);
+        if (type == QLatin1String("index"))
+            indexes.insert(rows.value(i, 0).toLower());
+        else if (type == QLatin1String("table") || type == QLatin1String("view"))
+            tables.insert(rows.value(i, 0).toLower());
+    }
 }
 
 bool FoodsDatabase::hasTable(const QString &name) const {
@@ -108,6 +114,10 @@ bool FoodsDatabase::hasServings() const {
 
 bool FoodsDatabase::hasNutrientRecord() const {
     return hasTable(QStringLiteral("NUTRIENTS")) && hasTable(QStringLiteral("NUTRIENT_DATA"));
+}
+
+bool FoodsDatabase::hasValueIndex() const {
+    return indexes.contains(QStringLiteral("nutrient_data_value"));
 }
 
 bool FoodsDatabase::isWritable() {

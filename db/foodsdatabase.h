@@ -48,6 +48,9 @@ public:
     bool hasTrigramIndex() const;
     bool hasServings() const;
     bool hasNutrientRecord() const; // NUTRIENTS and NUTRIENT_DATA
+    // The index of the figures by nutrient and value (NUTRIENT_DATA_value), which finds the foods
+    // with "at most 200 mg potassium" without reading every figure.
+    bool hasValueIndex() const;
     // Whether a write to the file would succeed; tried once, with a write that is rolled back.
     bool isWritable();
     // Why it would not: the library's message; null when it would.
@@ -71,7 +74,8 @@ private:
     void standInForMissingParts();
 
     SQLiteDB db;
-    QSet<QString> tables; // lower case
+    QSet<QString> tables;  // lower case
+    QSet<QString> indexes; // lower case
     QString missing;
     DataInfo origin;
     WordIndex wordIndex;

@@ -1,6 +1,7 @@
 // One statement stepped a row at a time, for results too large to be held whole.
 #include "db/rowcursor.h"
 
+#include <cmath>
 #include <sqlite3.h>
 
 RowCursor::RowCursor(SQLiteDB &db, const QString &sql)
@@ -58,6 +59,12 @@ bool RowCursor::isNull(int column) const {
 
 qint64 RowCursor::integer(int column) const {
     return sqlite3_column_int64(statement, column);
+}
+
+double RowCursor::number(int column) const {
+    const int type = sqlite3_column_type(statement, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT ? sqlite3_column_double(statement, column)
+                                                          : std::nan("");
 }
 
 QString RowCursor::text(int column) const {

@@ -33,6 +33,8 @@ public:
     // Columns of the current row.
     bool isNull(int column) const;
     qint64 integer(int column) const;
+    // A stored integer or real as a double; NaN for NULL and for text.
+    double number(int column) const;
     QString text(int column) const; // null for NULL
     QByteArrayView utf8(int column) const;
 

@@ -25,9 +25,9 @@ constexpr size_t fewFoods = 16384;
 constexpr size_t descriptionBatch = 512;
 constexpr int shownDescriptionsKept = 4096;
 
-// A column's number; NaN for NULL. The library writes a real with 15 significant digits.
+// A column's number; NaN for NULL.
 double amountAt(const RowCursor &row, int column) {
-    return row.isNull(column) ? std::nan("") : row.utf8(column).toDouble();
+    return row.number(column);
 }
 
 bool sameAmount(double x, double y) {

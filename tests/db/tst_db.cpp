@@ -235,10 +235,11 @@ private slots:
                 << "CREATE TABLE DATA_INFO (Key TEXT, Value TEXT)"
                 << "INSERT INTO DATA_INFO VALUES ('Source', 'USDA FoodData Central'), "
                    "('DataTypes', 'Foundation')"
-                << "CREATE TABLE BARCODES (Code TEXT, NDB_No INTEGER)")
+                << "CREATE TABLE BARCODES (Code TEXT, NDB_No INTEGER)"
+                << "CREATE INDEX NUTRIENT_DATA_value ON NUTRIENT_DATA (Nutr_No, Nutr_Val)")
             << ""
-            << "BARCODES FOODS_WR NUTRIENTS NUTRIENT_DATA SERVINGS topbasis|USDA FoodData "
-               "Central (Foundation)"
+            << "BARCODES FOODS_WR NUTRIENTS NUTRIENT_DATA SERVINGS topbasis by-value|USDA "
+               "FoodData Central (Foundation)"
             << "";
         QTest::newRow("missing columns read as unknown, and are named once")
             << QStringList{"DROP INDEX FOODS_WR_rank", "ALTER TABLE FOODS_WR DROP COLUMN Vit_C",
@@ -276,6 +277,8 @@ private slots:
                                   "SERVINGS", "topbasis"})
             if (foods.hasTable(table))
                 held << table;
+        if (foods.hasValueIndex())
+            held << "by-value";
         QTEST(held.join(' ') + '|' + foods.dataInfo().displayName(), "holds");
         QFETCH(QString, missing);
         QVERIFY2(missing.isEmpty() ? foods.missingParts().isEmpty()

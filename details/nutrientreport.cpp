@@ -90,8 +90,9 @@ QString reportPageOpening(const ReportColours &colours) {
 }
 
 QString servingRange(double grams, const FigureBasis &basis) {
+    // The USDA gives 0 analyses for a figure calculated from others: no count to show.
     const QString count =
-        basis.analyses >= 0 ? QStringLiteral("(%1)").arg(basis.analyses) : QString();
+        basis.analyses > 0 ? QStringLiteral("(%1)").arg(basis.analyses) : QString();
     if (std::isnan(basis.minimum) || std::isnan(basis.maximum))
         return count;
     const QString range =

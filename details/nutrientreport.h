@@ -35,7 +35,8 @@ struct ReportLine {
 };
 
 // The range of a figure in a serving: minimum–maximum scaled like the amount, then " (n)" with
-// the number of analyses; the number alone, "(n)", without a range; empty when neither is given.
+// the number of analyses where there were any; the number alone, "(n)", without a range; empty
+// when neither is given.
 QString servingRange(double grams, const FigureBasis &basis);
 
 // The amount of a nutrient in a serving: grams / 100 * amount per 100 g, with three decimals;

@@ -1,6 +1,7 @@
 // A food's details without a window: the report state read from the database, the report texts,
 // the servings and the Nutrition Facts label.
 #include "db/foodsdatabase.h"
+#include "db/foodsschema.h"
 #include "details/foodreport.h"
 #include "details/nutrientcatalogue.h"
 #include "details/nutrientreport.h"
@@ -52,17 +53,12 @@ private slots:
         // and a footnote, protein with a range alone, lysine with a count alone.
         QVERIFY(createFixtureDatabase(
             dir.filePath("ranges.db"),
-            fullRecordStatements()
-                << "CREATE TABLE NUTRIENT_STATS (NDB_No INTEGER, Nutr_No INTEGER, Data_Pts "
-                   "INTEGER, Min NUMERIC, Max NUMERIC, Median NUMERIC, Std_Error NUMERIC, "
-                   "Deriv_Cd TEXT, Src_Cd TEXT, Footnote TEXT, PRIMARY KEY (NDB_No, Nutr_No))"
-                << "CREATE TABLE DERIVATIONS (Deriv_Cd TEXT PRIMARY KEY, Description TEXT)"
-                << "CREATE TABLE FOOD_NOTES (NDB_No INTEGER, Seq INTEGER, Footnote TEXT)"
+            fullRecordStatements() + foodsBasisSchemaStatements(true, false)
                 << "INSERT INTO NUTRIENTS VALUES (204, 'Total lipid (fat)', 'g', 800), "
                    "(203, 'Protein', 'g', 600)"
                 << "INSERT INTO NUTRIENT_DATA VALUES (1009, 204, 34), (1009, 203, 23.3)"
                 << "INSERT INTO NUTRIENT_STATS VALUES (1009, 204, 44, 32.1, 37.6, 33.9, 0.2, "
-                   "'A', '1', 'Aged 6 months'), (1009, 203, NULL, 21.5, 25.6, NULL, NULL, '49', "
+                   "'A', '1', 'Aged 6 months'), (1009, 203, 0, 21.5, 25.6, NULL, NULL, '49', "
                    "NULL, NULL), (1009, 504, 3, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"
                 << "INSERT INTO DERIVATIONS VALUES ('A', 'Analytical')"
                 << "INSERT INTO FOOD_NOTES VALUES (1009, 1, 'Mild')"));
@@ -191,7 +187,9 @@ private slots:
             << QStringList{"Calcium, Ca|mg|204.404|16%", "Vitamin D|IU|6.804|1%",
                            "Vitamin A, IU|IU|284.067|", "Lysine|g|--|"}
             << "21 CFR 101.9";
-        QTest::newRow("ranges: minimum-maximum and count at 50 g, a range or a count alone")
+        QTest::newRow(
+            "ranges at 50 g: minimum-maximum and count, a range (of no analysis) alone, a "
+            "count alone")
             << "1009"
             << "ranges.db" << cheddar << allServings << 2 << 6 << false
             << QStringList{"Total lipid (fat)|g|17.000|16.050\u201318.800 (44)",

@@ -43,20 +43,23 @@ QString dailyValueRow(const QString &colour, const ReportLine &line, double gram
 // A row with the range column, and the percentage of the Daily Value when it is shown: the columns
 // share the width in the smaller type.
 QString rangeRow(const QString &colour, const ReportLine &line, double grams, bool dailyValue) {
-    const auto cell = [&](int width, const QString &align, const QString &text) {
+    const auto cell = [&](int width, const QString &attributes, const QString &text) {
         return QStringLiteral("<td width=%1%%2 bgcolor=%3>%4</td>")
             .arg(width)
-            .arg(align, colour, text);
+            .arg(attributes, colour, text);
     };
-    const QString right = QStringLiteral(" align=right");
+    // Units, amounts and percentages keep to one line; names and ranges wrap.
+    const QString number = QStringLiteral(" align=right nowrap");
     QString row = QStringLiteral("<tr>") +
-                  cell(dailyValue ? 30 : 36, QString(), line.name.toHtmlEscaped()) +
-                  cell(8, QString(), line.unit.toHtmlEscaped()) +
-                  cell(dailyValue ? 20 : 24, right, servingAmount(grams, line.per100g));
+                  cell(dailyValue ? 24 : 34, QString(), line.name.toHtmlEscaped()) +
+                  cell(10, QStringLiteral(" nowrap"), line.unit.toHtmlEscaped()) +
+                  cell(24, number, servingAmount(grams, line.per100g));
     if (dailyValue)
         row +=
-            cell(12, right, dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g));
-    return row + cell(dailyValue ? 30 : 32, right, servingRange(grams, line.basis)) +
+            cell(12, number, dailyValueText(line.number, line.unit, grams / 100.0 * line.per100g));
+    return row +
+           cell(dailyValue ? 30 : 32, QStringLiteral(" align=right"),
+                servingRange(grams, line.basis)) +
            QStringLiteral("</tr>");
 }
 

@@ -131,8 +131,8 @@ int main(int argc, char **argv) {
 
     // Every food of the data as a list holds it: number, description, calories.
     QList<FoodRow> rows;
-    const ResultRows result =
-        db.connection().exec(QStringLiteral("select NDB_No, desc, Energ_Kcal from FOODS_WR order by desc"));
+    const ResultRows result = db.connection().exec(
+        QStringLiteral("select NDB_No, desc, Energ_Kcal from FOODS_WR order by desc"));
     for (int i = 0; i < result.rowCount(); ++i)
         rows << FoodRow{result.value(i, 0), result.value(i, 1), result.value(i, 2)};
     if (rows.isEmpty())

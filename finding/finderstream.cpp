@@ -23,7 +23,6 @@ constexpr int mostChunkFoods = 65536;
 constexpr size_t fewFoods = 16384;
 // Descriptions looked up by one statement, of foods of equal amounts.
 constexpr size_t descriptionBatch = 512;
-constexpr int shownDescriptionsKept = 4096;
 
 // A column's number; NaN for NULL.
 double amountAt(const RowCursor &row, int column) {
@@ -59,7 +58,7 @@ FinderStream::FinderStream(SQLiteDB &database, const WordIndex &wordIndex,
     , conditionColumns(int(columns.size()) - 1)
     , orderColumn(size_t(columns.indexOf(finderQuery.orderNutrient)))
     , indexOrdered(finderIndexNutrient(finderQuery, finderSchema) == finderQuery.orderNutrient)
-    , shownDescriptions(shownDescriptionsKept) {
+    , shownDescriptions(db, words) {
     for (const FinderCondition &condition : query.conditions)
         if (condition.nutrient == query.orderNutrient && std::isfinite(condition.amount))
             conditionColumns = int(columns.size());
@@ -385,15 +384,7 @@ QString FinderStream::description(int row) {
     if (row < 0 || row >= count())
         return QString();
     const qint64 id = ids[size_t(row)];
-    if (const QString *known = shownDescriptions.object(id))
-        return *known;
-    if (!lookup)
-        lookup = std::make_unique<RowCursor>(
-            db, QStringLiteral("select desc from FOODS_WR where NDB_No=?"));
-    lookup->rebind(1, id);
-    const QString shown = lookup->next() ? expandDescription(lookup->text(0), words) : QString();
-    shownDescriptions.insert(id, new QString(shown));
-    return shown;
+    return shownDescriptions.description(id);
 }
 
 double FinderStream::value(int row, int column) const {

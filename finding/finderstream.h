@@ -1,6 +1,8 @@
 // The foods a Find by Nutrients query lists, read in slices, and the count of those left out.
 #pragma once
 
+#include "finding/descriptionlookup.h"
+
 #include "db/wordindex.h"
 #include "finding/finderquery.h"
 
@@ -98,11 +100,10 @@ private:
     std::unique_ptr<RowCursor> cursor; // the scope's or the index statement
     std::unique_ptr<RowCursor> bound;  // the next food number of a chunk of all foods
     std::unique_ptr<RowCursor> chunk;
-    std::unique_ptr<RowCursor> lookup; // one description by food number
-    bool scoped = false;               // reads the foods of finderScopeStatement
-    std::vector<qint64> scope;         // those foods, ascending
-    size_t scopeDone = 0;              // of those, read by the chunks so far
-    qint64 scannedTo = 0;              // without a scope: the last food number read
+    bool scoped = false;       // reads the foods of finderScopeStatement
+    std::vector<qint64> scope; // those foods, ascending
+    size_t scopeDone = 0;      // of those, read by the chunks so far
+    qint64 scannedTo = 0;      // without a scope: the last food number read
     int chunkFoods = 0; // foods (or food numbers) per chunk, fitted to the time a chunk takes
     bool few = false;   // FOODS_WR holds few foods
     bool both = false;  // the chunks read the foods left out with those listed
@@ -122,7 +123,7 @@ private:
     std::vector<double> tiedValues;
     qint64 moreFoods = 0;
     std::vector<bool> lacking; // per condition column: some food left out lacks it
-    QCache<qint64, QString> shownDescriptions;
+    DescriptionLookup shownDescriptions;
     QTimer nextSlice;
     bool rowsDone = false;
     bool countDone = false;

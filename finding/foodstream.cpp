@@ -12,7 +12,6 @@ namespace {
 // Rows are read for this long before events run again (the first slice too): a list that takes
 // longer shows its first screen after one slice, and a pending paint waits at most one slice.
 constexpr qint64 sliceNanoseconds = 4'000'000;
-constexpr int shownDescriptionsKept = 4096;
 
 } // namespace
 
@@ -28,7 +27,7 @@ FoodStream::FoodStream(SQLiteDB &database, const WordIndex &wordIndex, const QSt
     , shownOrder(ranked                        ? Order::BestMatch
                  : order == Qt::AscendingOrder ? Order::NameAscending
                                                : Order::NameDescending)
-    , shownDescriptions(shownDescriptionsKept) {
+    , shownDescriptions(db, words) {
     nextSlice.setSingleShot(true);
     connect(&nextSlice, &QTimer::timeout, this, &FoodStream::readSlice);
 }
@@ -164,15 +163,7 @@ QString FoodStream::description(int row) {
         if (!passedText.isNull())
             return passedText;
     }
-    if (const QString *known = shownDescriptions.object(id))
-        return *known;
-    if (!lookup)
-        lookup = std::make_unique<RowCursor>(
-            db, QStringLiteral("select desc from FOODS_WR where NDB_No=?"));
-    lookup->rebind(1, id);
-    const QString shown = lookup->next() ? expandDescription(lookup->text(0), words) : QString();
-    shownDescriptions.insert(id, new QString(shown));
-    return shown;
+    return shownDescriptions.description(id);
 }
 
 void FoodStream::setReadingInTurn(bool on) {

@@ -1,6 +1,8 @@
 // The foods of one list statement, read a slice at a time, and their descriptions as shown.
 #pragma once
 
+#include "finding/descriptionlookup.h"
+
 #include "db/wordindex.h"
 #include "finding/bestmatch.h"
 
@@ -87,13 +89,12 @@ private:
     Order shownOrder;
 
     std::unique_ptr<RowCursor> cursor;
-    std::unique_ptr<RowCursor> lookup; // one description by food number
-    std::vector<qint64> ids;           // in fetch order
-    QStringList descriptions;          // expanded, in fetch order, where they are kept
-    std::vector<quint32> ranks;        // in fetch order, while reading ranked rows
-    std::vector<int> rankOrder;        // fetch indexes in Best Match order
-    std::vector<int> nameOrder;        // fetch indexes in ascending name order, where sorted
-    QCache<qint64, QString> shownDescriptions;
+    std::vector<qint64> ids;    // in fetch order
+    QStringList descriptions;   // expanded, in fetch order, where they are kept
+    std::vector<quint32> ranks; // in fetch order, while reading ranked rows
+    std::vector<int> rankOrder; // fetch indexes in Best Match order
+    std::vector<int> nameOrder; // fetch indexes in ascending name order, where sorted
+    DescriptionLookup shownDescriptions;
     bool readingInTurn = false;
     std::unique_ptr<RowCursor> pass; // the second pass, while rows are read in turn
     int passed = -1;                 // the fetch index of its row; below -1 once it failed

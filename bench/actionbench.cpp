@@ -18,6 +18,7 @@
 #include "ui/qpeapplication.h"
 #include "ui/statuswindows.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QDir>
@@ -686,6 +687,35 @@ void Bench::actions() {
     printRow(
         actionRow(opt.label + QStringLiteral("Switch to the Nutrition Facts label in the dialog"),
                   labelViews, goal));
+
+    // The same foods with Show Ranges on: what each figure rests on read with the food, and the
+    // range column and footnotes of the full view.
+    auto *rangesBox = child<QCheckBox>(window, "rangesBox");
+    tabs->setCurrentIndex(4);
+    rangesBox->setChecked(true);
+    tabs->setCurrentIndex(0); // the options are read when their page is left
+    QList<Sample> rangedOpenings;
+    QList<Sample> rangedFullViews;
+    for (int i = 0; i <= opt.runs; ++i) {
+        const QString id = browseList->foodId((i * 97) % foods);
+        drain();
+        ActionClock clock;
+        DialogDriver driver(dialog, clock);
+        clock.start();
+        emit browseList->foodChosen(id);
+        if (i > 0) {
+            rangedOpenings << driver.opening;
+            rangedFullViews << driver.fullViews;
+        }
+    }
+    printRow(actionRow(opt.label + QStringLiteral("Open a food's details with Show Ranges on"),
+                       rangedOpenings, goal));
+    if (!rangedFullViews.isEmpty())
+        printRow(actionRow(opt.label + QStringLiteral("Switch to the full view with its ranges"),
+                           rangedFullViews, goal));
+    tabs->setCurrentIndex(4);
+    rangesBox->setChecked(false);
+    tabs->setCurrentIndex(0);
     compare(window, browseList);
     delete window;
     drain();

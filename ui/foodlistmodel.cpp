@@ -7,9 +7,22 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Rows of a Find by Nutrients stream announced as they come, a few screens' worth; then a few
+// times a second.
+constexpr int finderRowsAtOnce = 256;
+constexpr int finderAnnounceMs = 100;
+
+} // namespace
+
 FoodListModel::FoodListModel(const QStringList &columnHeaders, QObject *parent)
     : QAbstractTableModel(parent)
-    , headers(columnHeaders) {}
+    , headers(columnHeaders) {
+    finderAnnouncement.setSingleShot(true);
+    finderAnnouncement.setInterval(finderAnnounceMs);
+    connect(&finderAnnouncement, &QTimer::timeout, this, &FoodListModel::announceFinderRows);
+}
 
 FoodListModel::~FoodListModel() = default;
 
@@ -54,6 +67,7 @@ void FoodListModel::setFinder(std::unique_ptr<FinderStream> foods,
     headers = columnHeaders;
     finderOrder.clear();
     finderSortColumn = -1;
+    finderAnnouncement.stop();
     streamCount = finder ? finder->count() : 0;
     endResetModel();
     if (!finder) {
@@ -98,7 +112,19 @@ void FoodListModel::streamRowsAdded(int previousCount) {
 }
 
 void FoodListModel::finderRowsAdded() {
-    const int added = finder->count() - streamCount;
+    // Each announcement has the view lay out and paint anew, which would take a good part of
+    // every slice of a long list.
+    if (streamCount >= finderRowsAtOnce && !finder->isFinished()) {
+        if (!finderAnnouncement.isActive())
+            finderAnnouncement.start();
+        return;
+    }
+    announceFinderRows();
+}
+
+void FoodListModel::announceFinderRows() {
+    finderAnnouncement.stop();
+    const int added = finder ? finder->count() - streamCount : 0;
     if (added <= 0)
         return;
     beginInsertRows(QModelIndex(), streamCount, streamCount + added - 1);

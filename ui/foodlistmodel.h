@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -58,6 +59,7 @@ signals:
 private:
     void streamRowsAdded(int previousCount);
     void finderRowsAdded();
+    void announceFinderRows();
     void sortFinder();
     int finderRow(int row) const;
 
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<FoodStream> stream;
     int streamCount = 0; // the stream's rows announced to the views
     std::unique_ptr<FinderStream> finder;
+    QTimer finderAnnouncement;    // of the rows read since the last
     std::vector<int> finderOrder; // the finder's rows as sorted; empty: in the stream's order
     int finderSortColumn = -1;
     Qt::SortOrder finderSortOrder = Qt::AscendingOrder;

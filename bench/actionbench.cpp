@@ -18,15 +18,19 @@
 #include "ui/qpeapplication.h"
 #include "ui/statuswindows.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -364,6 +368,7 @@ public:
     void memory();
     void cacheBuild();
     void builder();
+    void finderDialog();
 
 private:
     void compare(KALOWindow *window, FoodList *foods);
@@ -1105,6 +1110,275 @@ void finderBench(const Options &opt, const QString &installDir, const QString &s
     }
 }
 
+// Records when a widget's first paint once a condition holds has been flushed (a zero timer posted
+// from the paint event fires after the flush), on the timer given.
+class PaintClock : public QObject {
+public:
+    PaintClock(QWidget *watched, const QElapsedTimer &timer, std::function<bool()> condition)
+        : widget(watched)
+        , clock(timer)
+        , ready(std::move(condition)) {
+        widget->installEventFilter(this);
+    }
+    ~PaintClock() override { widget->removeEventFilter(this); }
+    double paintedAt = -1.0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint && !armed && ready()) {
+            armed = true;
+            QTimer::singleShot(0, this, [this] { paintedAt = msSince(clock); });
+        }
+        return false;
+    }
+
+private:
+    QWidget *widget;
+    const QElapsedTimer &clock;
+    std::function<bool()> ready;
+    bool armed = false;
+};
+
+// One change in the Find by Nutrients dialog as the user sees it, with the event loop running all
+// along: to its first screen (20 rows, or all when fewer) and then to that screen painted, to the
+// whole list and to the count line, the processor time of those, and the longest time the loop
+// did not run.
+struct DialogChange {
+    Sample firstScreen;
+    double whole = -1.0;
+    double wholeCpu = -1.0;
+    double counted = -1.0;
+    double countedCpu = -1.0;
+    double longestGap = 0.0;
+};
+
+DialogChange timeDialogChange(QWidget *window, const std::function<void()> &change) {
+    drain();
+    DialogChange r;
+    FoodList *list = nullptr; // made by the change when it opens the dialog
+    QLabel *count = nullptr;
+    const auto shown = [&list] { return list->rowCount() >= 20 || !list->isFilling(); };
+    // The count line says "Finding…" and "(counting …)" until it is final.
+    const auto counted = [&count] { return !count->text().contains(QChar(0x2026)); };
+    QElapsedTimer clock;
+    std::unique_ptr<PaintClock> painted;
+    QEventLoop loop;
+    std::function<bool()> awaited;
+    QTimer tick; // fires on every pass of the event loop
+    QElapsedTimer sinceTick;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        r.longestGap = qMax(r.longestGap, msSince(sinceTick));
+        sinceTick.start();
+        if (awaited && awaited())
+            loop.quit();
+    });
+    const auto waitUntil = [&](const std::function<bool()> &condition) {
+        awaited = condition;
+        if (!condition())
+            loop.exec();
+        awaited = nullptr;
+    };
+    ActionClock action;
+    const double cpuAtStart = processCpuMs();
+    sinceTick.start();
+    tick.start(0);
+    action.start();
+    clock.start();
+    change();
+    list = child<FoodList>(window, "finderResults");
+    count = child<QLabel>(window, "finderCount");
+    painted = std::make_unique<PaintClock>(list->viewport(), clock, shown);
+    // The first screen is there when the rows that fill it are.
+    bool screen = false;
+    const auto arrived = [&] {
+        if (!screen && shown()) {
+            screen = true;
+            r.firstScreen = action.stop();
+        }
+    };
+    arrived();
+    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, &loop, arrived);
+    QObject::connect(list, &FoodList::filled, &loop, arrived);
+    waitUntil([&screen] { return screen; });
+    QTimer guard; // each change lists its foods anew, which is painted
+    guard.setSingleShot(true);
+    guard.start(5000);
+    waitUntil([&] { return painted->paintedAt >= 0 || !guard.isActive(); });
+    if (painted->paintedAt < 0)
+        fail(QStringLiteral("Find by Nutrients: the list was not painted"));
+    r.firstScreen.paint = painted->paintedAt - r.firstScreen.total;
+    waitUntil([list] { return !list->isFilling(); });
+    r.whole = msSince(clock);
+    r.wholeCpu = processCpuMs() - cpuAtStart;
+    waitUntil(counted);
+    r.counted = msSince(clock);
+    r.countedCpu = processCpuMs() - cpuAtStart;
+    tick.stop();
+    r.longestGap = qMax(r.longestGap, msSince(sinceTick));
+    return r;
+}
+
+// The Find by Nutrients dialog of the real window, opened from the Top Foods page: on SR24 each
+// kind of change in turn on the three conditions of the kidney diet; on a large database the three
+// conditions per 100 g over all groups, the change being the order direction.
+void Bench::finderDialog() {
+    const bool large = !opt.label.isEmpty();
+    drain();
+    auto *window = new KALOWindow(loadSettings(), nullptr, Qt::Window);
+    app.showMainWidget(window, false);
+    window->show();
+    drain();
+    child<QTabBar>(window, "tabBar")->setCurrentIndex(2);
+    drain();
+    // Opened with one row without an amount, which lists nothing yet.
+    auto *button = child<QPushButton>(window, "findByNutrientsButton");
+    const DialogChange opened = timeDialogChange(window, [button] { button->click(); });
+    auto *dialog = child<QDialog>(window, "findByNutrients");
+    FoodList *results = child<FoodList>(dialog, "finderResults");
+    printRow(actionRow(opt.label + QStringLiteral("Open Find by Nutrients (the dialog made, its "
+                                                  "empty list painted)"),
+                       {opened.firstScreen}, 0));
+    const auto combo = [dialog](const char *name) { return child<QComboBox>(dialog, name); };
+    const auto amount = [dialog](const char *name) { return child<QLineEdit>(dialog, name); };
+    const auto choose = [](QComboBox *box, int nutrient) {
+        box->setCurrentIndex(box->findData(nutrient, Qt::UserRole));
+    };
+    const auto type = [](QLineEdit *edit, const QString &text) {
+        edit->setText(text);
+        emit edit->returnPressed(); // or 150 ms after the last key
+    };
+    auto *add = child<QToolButton>(dialog, "addCondition");
+    QComboBox *basis = combo("finderBasis");
+    QComboBox *group = combo("finderGroup");
+    QLineEdit *words = child<QLineEdit>(dialog, "finderWords");
+    // Potassium at most 200 mg, phosphorus (outside FOODS_WR) at most 50 mg, protein at least 2 g,
+    // lowest phosphorus first, per 100 g over all groups.
+    const auto kidneyDiet = [&] {
+        if (auto *fourth = dialog->findChild<QToolButton *>(QStringLiteral("removeCondition4")))
+            fourth->click();
+        while (!dialog->findChild<QComboBox *>(QStringLiteral("conditionNutrient3")))
+            add->click();
+        const struct {
+            const char *nutrient;
+            const char *bound;
+            const char *amount;
+            int number;
+            bool atMost;
+            const char *text;
+        } conditions[] = {
+            {"conditionNutrient1", "conditionBound1", "conditionAmount1", 306, true, "200"},
+            {"conditionNutrient2", "conditionBound2", "conditionAmount2", 305, true, "50"},
+            {"conditionNutrient3", "conditionBound3", "conditionAmount3", 203, false, "2"},
+        };
+        for (const auto &c : conditions) {
+            choose(combo(c.nutrient), c.number);
+            combo(c.bound)->setCurrentIndex(c.atMost ? 1 : 0);
+            type(amount(c.amount), QLatin1String(c.text));
+        }
+        choose(combo("finderOrder"), 305);
+        combo("finderOrderDirection")->setCurrentIndex(1);
+        basis->setCurrentIndex(0);
+        group->setCurrentIndex(0);
+        type(words, QString());
+        results->finishFilling();
+        drain();
+    };
+    kidneyDiet();
+
+    if (!large) {
+        QLineEdit *protein = amount("conditionAmount3");
+        const QString found = QStringLiteral("%1 foods").arg(results->rowCount());
+        const int vegetables = group->findText(QStringLiteral("Vegetables and Vegetable Products"));
+        const struct {
+            QString name;
+            std::function<void(int)> change; // the run's number
+        } changes[] = {
+            {QStringLiteral("an amount typed (Return)"),
+             [&](int i) { type(protein, i % 2 ? QStringLiteral("2") : QStringLiteral("3")); }},
+            {QStringLiteral("at least / at most"),
+             [&](int i) { combo("conditionBound3")->setCurrentIndex(1 - i % 2); }},
+            {QStringLiteral("the basis (100 g, 100 kcal, serving in turn)"),
+             [&](int i) { basis->setCurrentIndex((i + 1) % 3); }},
+            {QStringLiteral("the group (vegetables or all)"),
+             [&](int i) { group->setCurrentIndex(i % 2 ? 0 : vegetables); }},
+            {QStringLiteral("words (\"raw\" or none, Return)"),
+             [&](int i) { type(words, i % 2 ? QString() : QStringLiteral("raw")); }},
+            {QStringLiteral("the order nutrient (protein or phosphorus)"),
+             [&](int i) { choose(combo("finderOrder"), i % 2 ? 305 : 203); }},
+            {QStringLiteral("the order direction"),
+             [&](int i) { combo("finderOrderDirection")->setCurrentIndex(i % 2); }},
+            {QStringLiteral("a row added or removed"),
+             [&](int i) {
+                 if (i % 2)
+                     child<QToolButton>(dialog, "removeCondition4")->click();
+                 else
+                     add->click();
+             }},
+        };
+        QList<double> counts, cpus;
+        for (const auto &c : changes) {
+            QList<Sample> samples;
+            for (int i = 0; i <= opt.runs + 1; ++i) {
+                const DialogChange d = timeDialogChange(window, [&] { c.change(i); });
+                if (i > 1) { // the first change of each kind reads the file into the caches
+                    samples << d.firstScreen;
+                    counts << d.counted;
+                    cpus << d.countedCpu;
+                }
+            }
+            kidneyDiet();
+            printRow(actionRow(
+                QStringLiteral("Find by Nutrients dialog, potassium ≤ 200 mg, phosphorus ≤ 50 mg, "
+                               "protein ≥ 2 g (%1) and back: %2, to the list painted")
+                    .arg(found, c.name),
+                samples, opt.actionGoal));
+        }
+        printRow(timeRow(QStringLiteral("Find by Nutrients dialog: any of those changes, to the "
+                                        "count line"),
+                         counts, opt.actionGoal));
+        printRow(timeRow(QStringLiteral("Find by Nutrients dialog: any of those changes, to the "
+                                        "count line, processor time"),
+                         cpus, 0));
+        delete window;
+        drain();
+        return;
+    }
+
+    const int runs = qMin(opt.runs, 7);
+    basis->setCurrentIndex(0); // per 100 g
+    QList<Sample> firsts;
+    QList<double> wholes, cpus, counts, countCpus, gaps;
+    for (int i = 0; i <= runs; ++i) {
+        QComboBox *dir = child<QComboBox>(dialog, "finderOrderDirection");
+        const DialogChange d =
+            timeDialogChange(window, [dir] { dir->setCurrentIndex(1 - dir->currentIndex()); });
+        if (i == 0)
+            continue; // the first run reads the file into the caches
+        firsts << d.firstScreen;
+        wholes << d.whole;
+        cpus << d.wholeCpu;
+        counts << d.counted;
+        countCpus << d.countedCpu;
+        gaps << d.longestGap;
+    }
+    const QString name =
+        opt.label + QStringLiteral("Find by Nutrients dialog, potassium ≤ 200 mg, phosphorus ≤ "
+                                   "50 mg, protein ≥ 2 g %1 over all groups, the order "
+                                   "direction turned (%2 foods; %3)")
+                        .arg(basis->currentText())
+                        .arg(results->rowCount())
+                        .arg(child<QLabel>(dialog, "finderCount")->text());
+    printRow(actionRow(name + QStringLiteral(": first screen"), firsts, 200.0));
+    printRow(timeRow(name + QStringLiteral(": whole list"), wholes, 1000.0));
+    printRow(timeRow(name + QStringLiteral(": whole list, processor time"), cpus, 0));
+    printRow(timeRow(name + QStringLiteral(": count line"), counts, 0));
+    printRow(timeRow(name + QStringLiteral(": count line, processor time"), countCpus, 0));
+    printRow(
+        timeRow(name + QStringLiteral(": longest time the window did not answer"), gaps, 100.0));
+    delete window;
+    drain();
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -1152,7 +1426,7 @@ int main(int argc, char **argv) {
     const QCommandLineOption onlyOption(
         QStringLiteral("only"),
         QStringLiteral("Run only these parts (comma separated): start, actions, memory, cache, "
-                       "builder, finder."),
+                       "builder, finder (the dialog and the stream alone), finderdialog."),
         QStringLiteral("parts"), QStringLiteral("start,actions,cache,builder,finder"));
     const QCommandLineOption foodsOption(
         QStringLiteral("foods"),
@@ -1214,6 +1488,8 @@ int main(int argc, char **argv) {
         bench.cacheBuild();
     if (parts.contains(QStringLiteral("builder")))
         bench.builder();
+    if (parts.contains(QStringLiteral("finder")) || parts.contains(QStringLiteral("finderdialog")))
+        bench.finderDialog();
     if (parts.contains(QStringLiteral("finder")))
         finderBench(options, installDir, scratch.path());
     return 0;

@@ -1,6 +1,7 @@
 // The question of Find by Nutrients and the statements that answer it.
 #include "finding/finderquery.h"
 
+#include "db/foodsdatabase.h"
 #include "db/foodsschema.h"
 #include "db/sqltext.h"
 
@@ -104,6 +105,14 @@ QString rawTest(const FinderCondition &condition, const QString &raw) {
 }
 
 } // namespace
+
+FinderSchema finderSchema(const FoodsDatabase &foods) {
+    FinderSchema schema{foods.hasNutrientRecord(), foods.hasValueIndex(), {}};
+    for (const FoodsNutrient &nutrient : foodsNutrients)
+        schema.foodsColumns << QLatin1String(nutrient.column);
+    schema.foodsColumns << QStringLiteral("GmWt_1");
+    return schema;
+}
 
 QList<int> finderColumns(const FinderQuery &query) {
     QList<int> columns;

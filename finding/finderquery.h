@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class FoodsDatabase;
+
 // What the open food database holds that the finder reads; the caller fills it from the file.
 struct FinderSchema {
     // The tables NUTRIENTS and NUTRIENT_DATA.
@@ -16,6 +18,10 @@ struct FinderSchema {
     // The columns of FOODS_WR.
     QStringList foodsColumns;
 };
+
+// What the session's file holds: its nutrient tables and value index, and the FOODS_WR columns the
+// program reads (the session stands in for those the file lacks, which read as unknown).
+FinderSchema finderSchema(const FoodsDatabase &foods);
 
 // The amount of a nutrient (USDA number) on the query's basis is at least, or at most, this.
 struct FinderCondition {

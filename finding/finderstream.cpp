@@ -111,6 +111,12 @@ void FinderStream::finish() {
         readSlice();
 }
 
+bool FinderStream::finishRows(int rowLimit) {
+    while (!rowsDone && phase != Phase::Done && count() <= rowLimit)
+        readSlice();
+    return rowsDone;
+}
+
 void FinderStream::readSlice() {
     if (phase == Phase::Done)
         return;

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,9 @@ public:
     void resume();
     // Reads everything that remains now.
     void finish();
+    // Reads now until every row is shown, or until more rows than the limit are shown: false
+    // then. The rest, and the count, follow a slice at a time.
+    bool finishRows(int rowLimit = INT_MAX);
     bool isFinished() const { return rowsDone; }
     bool isCounted() const { return countDone; }
     QString error() const { return failure; }

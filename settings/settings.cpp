@@ -1,4 +1,4 @@
-// The user's persisted choices: default view, custom weight, bookmarks and search history.
+// The user's persisted choices: views, weight, bookmarks, search history, Find by Nutrients.
 #include "settings/settings.h"
 
 #include "platform/config.h"
@@ -35,6 +35,7 @@ Settings loadSettings() {
     settings.bookmarkIds = config.readListEntry(QStringLiteral("BID"), listSeparator);
     settings.bookmarkDescs = config.readListEntry(QStringLiteral("BDesc"), listSeparator);
     settings.searchHistory = config.readListEntry(QStringLiteral("SItems"), listSeparator);
+    settings.finder = readFinderSettings(config);
     return settings;
 }
 
@@ -55,6 +56,7 @@ bool saveSettings(const Settings &settings) {
     config.writeEntry(QStringLiteral("BestMatch"), settings.bestMatch ? 1 : 0);
     config.writeEntry(QStringLiteral("MatchAllWords"), settings.matchAllWords ? 1 : 0);
     config.writeEntry(QStringLiteral("ShowRanges"), settings.showRanges ? 1 : 0);
+    writeFinderSettings(config, settings.finder);
     return config.write();
 }
 
@@ -63,5 +65,6 @@ bool operator==(const Settings &a, const Settings &b) {
            a.showDailyValue == b.showDailyValue && a.showRanges == b.showRanges &&
            a.bestMatch == b.bestMatch && a.matchAllWords == b.matchAllWords &&
            a.customWeight == b.customWeight && a.bookmarkIds == b.bookmarkIds &&
-           a.bookmarkDescs == b.bookmarkDescs && a.searchHistory == b.searchHistory;
+           a.bookmarkDescs == b.bookmarkDescs && a.searchHistory == b.searchHistory &&
+           a.finder == b.finder;
 }

@@ -1,5 +1,7 @@
-// The user's persisted choices: default view, custom weight, bookmarks and search history.
+// The user's persisted choices: views, weight, bookmarks, search history, Find by Nutrients.
 #pragma once
+
+#include "settings/findersettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -17,6 +19,7 @@ struct Settings {
     QStringList bookmarkIds;     // food numbers, oldest first
     QStringList bookmarkDescs;   // their descriptions, entry i belongs to bookmarkIds[i]
     QStringList searchHistory;   // the search combo's texts, newest first
+    FinderSettings finder;       // the Find by Nutrients dialog
 };
 
 // Field by field; a field added to Settings belongs here too, or its changes wait for the exit to

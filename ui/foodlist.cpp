@@ -1,7 +1,8 @@
-// A food list: one row per food, its readable description, an optional amount, its hidden number.
+// A food list: one row per food, its readable description, optional amounts, its hidden number.
 #include "ui/foodlist.h"
 
 #include "db/resultrows.h"
+#include "finding/finderstream.h"
 #include "finding/foodstream.h"
 #include "platform/csvfilewriter.h"
 #include "settings/bookmarks.h"
@@ -168,6 +169,22 @@ void FoodList::fill(std::unique_ptr<FoodStream> stream) {
         showSort(sortColumn, sortOrder);
 }
 
+void FoodList::fill(std::unique_ptr<FinderStream> found, const QStringList &valueHeaders) {
+    foods->setFinder(std::move(found), QStringList{QStringLiteral("Description ")} + valueHeaders);
+    // The description keeps its width and the values scroll beside it: on a handheld screen a
+    // stretched description would shrink to nothing beside several values.
+    QHeaderView *header = horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Interactive);
+    setColumnWidth(0, 120);
+    for (int column = 1; column <= valueHeaders.size(); ++column) {
+        const int title = header->fontMetrics().horizontalAdvance(valueHeaders.at(column - 1));
+        setColumnWidth(column, qBound(56, title + 24, 120));
+    }
+    // The query's order, until a header is clicked.
+    showSort(-1, Qt::AscendingOrder);
+}
+
 Qt::SortOrder FoodList::nameOrder() const {
     return sortColumn == 0 ? sortOrder : Qt::AscendingOrder;
 }
@@ -196,7 +213,7 @@ QString FoodList::foodId(int row) const {
 }
 
 QString FoodList::text(int row, int column) const {
-    return foods->item(row).text(column);
+    return foods->text(row, column);
 }
 
 QStringList FoodList::selectedFoodIds() const {
@@ -272,10 +289,9 @@ QStringList FoodList::exportHeader() const {
 }
 
 QStringList FoodList::rowFields(int row) const {
-    const FoodListItem item = foods->item(row);
-    QStringList fields{item.foodId()};
+    QStringList fields{foods->foodId(row)};
     for (int column = 0; column < foods->columnCount(); ++column)
-        fields << item.text(column);
+        fields << foods->text(row, column);
     return fields;
 }
 

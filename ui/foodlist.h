@@ -1,4 +1,4 @@
-// A food list: one row per food, its readable description, an optional amount, its hidden number.
+// A food list: one row per food, its readable description, optional amounts, its hidden number.
 #pragma once
 
 #include "db/wordindex.h"
@@ -9,6 +9,7 @@
 #include <memory>
 
 class CsvFileWriter;
+class FinderStream;
 class FoodListModel;
 class FoodStream;
 class QAction;
@@ -38,6 +39,9 @@ public:
     // Replaces the rows by those of a started stream: in Best Match order when it is ranked, else
     // read in nameOrder().
     void fill(std::unique_ptr<FoodStream> foods);
+    // Replaces the rows by those of a started Find by Nutrients stream (none: no rows) in its
+    // order, with a column of each of its values under these titles after the description.
+    void fill(std::unique_ptr<FinderStream> foods, const QStringList &valueHeaders);
     // The description order the list shows, in which a stream for it is best read.
     Qt::SortOrder nameOrder() const;
     bool isFilling() const;

@@ -9,6 +9,7 @@
 #include "ui/bookmarkspage.h"
 #include "ui/browsepage.h"
 #include "ui/comparedialog.h"
+#include "ui/finderdialog.h"
 #include "ui/kalodetailsdialog.h"
 #include "ui/optionspage.h"
 #include "ui/pictures.h"
@@ -16,6 +17,7 @@
 #include "ui/toppage.h"
 
 #include <QProxyStyle>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -94,6 +96,9 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     connect(browsePage, &BrowsePage::foodChosen, this, &KALOWindow::itemClicked);
     connect(searchPage, &SearchPage::foodChosen, this, &KALOWindow::itemClicked);
     connect(topPage, &TopPage::foodChosen, this, &KALOWindow::itemClicked);
+    connect(topPage, &TopPage::finderRequested, this, &KALOWindow::openFinder);
+    auto *finderKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this);
+    connect(finderKey, &QShortcut::activated, this, &KALOWindow::openFinder);
     connect(bookmarkPage, &BookmarksPage::foodChosen, this, &KALOWindow::itemClicked);
     connect(bookmarkPage, &BookmarksPage::clearRequested, this, &KALOWindow::clearBookmarkItems);
     connect(bookmarkPage, &BookmarksPage::compareRequested, this, &KALOWindow::compareFoods);
@@ -296,6 +301,21 @@ void KALOWindow::updateCachedArray(int weightIndex) {
 
 void KALOWindow::compareFoods(const QString &firstId, const QString &secondId) {
     CompareDialog::compare(PageContext{foods, status, settings}, firstId, secondId, this);
+}
+
+void KALOWindow::openFinder() {
+    if (!finderDialog) {
+        finderDialog =
+            new FinderDialog(PageContext{foods, status, settings}, settings.finder, this);
+        connect(finderDialog, &FinderDialog::foodChosen, this, &KALOWindow::itemClicked);
+        connect(finderDialog, &FinderDialog::choicesChanged, this, [this] {
+            settings.finder = finderDialog->choices();
+            historySaveTimer.start();
+        });
+    }
+    finderDialog->show();
+    finderDialog->raise();
+    finderDialog->activateWindow();
 }
 
 void KALOWindow::clearBookmarkItems() {

@@ -11,6 +11,7 @@
 
 class BookmarksPage;
 class BrowsePage;
+class FinderDialog;
 class KALODetailsDialog;
 class OptionsPage;
 class QStackedWidget;
@@ -20,8 +21,9 @@ class TopPage;
 
 // Owns the user's settings, the food database and the report state of the food shown in the
 // details dialog; wires the pages to the database, which runs every statement. The settings are
-// written when they change (a bookmark added, removed or cleared at once, the search history within
-// a second, the options when their page is left) and when the window is destroyed. Widgets carry
+// written when they change (a bookmark added, removed or cleared at once, the search history and
+// the Find by Nutrients choices within a second, the options when their page is left) and when the
+// window is destroyed. Widgets carry
 // object names, so that tests find them.
 class KALOWindow : public QMainWindow {
     Q_OBJECT
@@ -62,6 +64,8 @@ private slots:
     void clearBookmarkItems();
     // Two bookmarked foods side by side.
     void compareFoods(const QString &firstId, const QString &secondId);
+    // Shows Find by Nutrients, made at its first use from the settings.
+    void openFinder();
 
 private:
     void writeChangedSettings();
@@ -85,4 +89,5 @@ private:
     OptionsPage *optionsPage = nullptr;
     QTabBar *tabBar = nullptr;
     KALODetailsDialog *detailsDialog = nullptr;
+    FinderDialog *finderDialog = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,6 +46,8 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
                            QStringLiteral("topList"), this);
     coverageLabel = new QLabel(this);
     coverageLabel->setObjectName(QStringLiteral("topCoverageLabel"));
+    auto *finderButton = new QPushButton(QStringLiteral("Find by Nutrients…"), this);
+    finderButton->setObjectName(QStringLiteral("findByNutrientsButton"));
 
     auto *page = new QVBoxLayout(this);
     page->setContentsMargins(1, 1, 1, 1);
@@ -62,11 +65,13 @@ TopPage::TopPage(const PageContext &pageContext, QWidget *parent)
     listBox->addWidget(topList, 10);
     page->addLayout(listBox);
     page->addWidget(coverageLabel);
+    page->addWidget(finderButton);
 
     connect(topCombo, &QComboBox::textActivated, this, &TopPage::criterionActivated);
     connect(topGroupCombo, &QComboBox::activated, this, &TopPage::showRanking);
     connect(topBasisCombo, &QComboBox::activated, this, &TopPage::showRanking);
     connect(topList, &FoodList::foodChosen, this, &TopPage::foodChosen);
+    connect(finderButton, &QPushButton::clicked, this, &TopPage::finderRequested);
 }
 
 void TopPage::setCriteria(const QList<FoodGroup> &groups) {

@@ -27,6 +27,8 @@ public:
 signals:
     void criterionActivated(const QString &label);
     void foodChosen(const QString &foodId);
+    // The button below the list: Find by Nutrients.
+    void finderRequested();
 
 private:
     PageContext context;

@@ -1,6 +1,7 @@
 // The user's settings: what KALO.conf gives and keeps, the bookmark lists and the weight rules.
 #include "platform/config.h"
 #include "settings/bookmarks.h"
+#include "settings/findersettings.h"
 #include "settings/settings.h"
 #include "settings/weightrules.h"
 #include "tests/common/fixturedb.h"
@@ -13,16 +14,26 @@
 namespace {
 
 // The choices as digits (basic view, full view, Daily Value, Best Match, all words, ranges), the
-// weight and the three lists.
+// weight and the three lists; then Find by Nutrients where it is not as it first opens: the
+// conditions, basis, [group], [words], order nutrient and direction.
 QString describe(const Settings &s) {
     QString flags;
     for (const bool on :
          {s.basicView, s.fullView, s.showDailyValue, s.bestMatch, s.matchAllWords, s.showRanges})
         flags += on ? '1' : '0';
-    return QStringLiteral("%1 %2 [%3] [%4] [%5]")
-        .arg(flags)
-        .arg(s.customWeight)
-        .arg(s.bookmarkIds.join(','), s.bookmarkDescs.join(','), s.searchHistory.join(','));
+    QString text =
+        QStringLiteral("%1 %2 [%3] [%4] [%5]")
+            .arg(flags)
+            .arg(s.customWeight)
+            .arg(s.bookmarkIds.join(','), s.bookmarkDescs.join(','), s.searchHistory.join(','));
+    if (s.finder == FinderSettings())
+        return text;
+    for (const FinderSettings::Condition &c : s.finder.conditions)
+        text += QStringLiteral(" %1%2%3").arg(c.nutrient).arg(c.atMost ? "<=" : ">=", c.amount);
+    return text + QStringLiteral(" %1 [%2] [%3] %4 %5")
+                      .arg(s.finder.basis, s.finder.group, s.finder.words)
+                      .arg(s.finder.orderNutrient)
+                      .arg(s.finder.lowestFirst ? "lowest" : "highest");
 }
 
 Settings bookmarks(int count) {
@@ -61,6 +72,22 @@ private slots:
                       "two keys wins")
             << QByteArray("\xef\xbb\xbf[Other]\nBID = 5\n[KALO]\njunk\nFoo = 1\nBID = 1\nBID = 2\n")
             << "100000 100 [2] [] []";
+        // The open file offers nutrients 203, 208, 305 and 306 and one group, Vegetables.
+        QTest::newRow("Find by Nutrients: empty amounts keep their rows, a nutrient the file lacks "
+                      "drops its row, a comma amount reads as C-locale, a negative one as none")
+            << QByteArray("[KALO]\nFinderNutrients = 306|999|203|305|x\nFinderBounds = "
+                          "most|most|least\nFinderAmounts = 20,5||1|-3\nFinderBasis = 100kcal\n"
+                          "FinderGroup = Vegetables\nFinderWords = raw\nFinderOrder = 203\n"
+                          "FinderOrderDirection = lowest\n")
+            << "100000 100 [] [] [] 306<=20.5 203>=1 305>= 100kcal [Vegetables] [raw] 203 lowest";
+        QTest::newRow("Find by Nutrients: six rows at most; an unknown group, order nutrient or "
+                      "basis is the default")
+            << QByteArray("[KALO]\nFinderNutrients = 999|203|203|203|203|203|203|203\nFinderGroup "
+                          "= Sweets\nFinderOrder = 999\nFinderBasis = 100 g\n")
+            << "100000 100 [] [] [] 203>= 203>= 203>= 203>= 203>= 203>= 100g [] [] 208 highest";
+        QTest::newRow("Find by Nutrients: no row left gives an empty energy row")
+            << QByteArray("[KALO]\nFinderNutrients = 999\nFinderAmounts = 5\n")
+            << "100000 100 [] [] []";
     }
     void load() {
         QFETCH(QByteArray, file);
@@ -68,7 +95,9 @@ private slots:
         if (file != "-") {
             QVERIFY(writeFile(path, file));
         }
-        QTEST(describe(loadSettings()), "settings");
+        Settings s = loadSettings();
+        s.finder = finderSettingsFor(s.finder, {203, 208, 305, 306}, {"Vegetables"});
+        QTEST(describe(s), "settings");
     }
 
     void saveAndLoad_data() {
@@ -76,15 +105,22 @@ private slots:
         QTest::addColumn<QString>("desc");
         QTest::addColumn<QString>("stored"); // the two lines as written
         QTest::addColumn<QString>("reread");
+        const QString finder = " 306<=200 203>= serving [Vegetables] [raw] 203 lowest";
         QTest::newRow("a weight keeps six significant digits")
             << 12.3456789 << "Butter"
             << "CustomWeight = 12.3457\nBID = 1001\nBDesc = Butter"
-            << "111111 12.3457 [1001] [Butter] [egg,tea]";
+            << "111111 12.3457 [1001] [Butter] [egg,tea]" + finder;
         // clang-format off
         QTest::newRow("a '|' is written as '/' in a description and as a blank in the history")
             << 100.0 << "egg|milk" << "BDesc = egg/milk\nSItems = egg milk|tea"
-            << "111111 100 [1001] [egg/milk] [egg milk,tea]";
+            << "111111 100 [1001] [egg/milk] [egg milk,tea]" + finder;
         // clang-format on
+        QTest::newRow("Find by Nutrients follows the other keys; an empty amount keeps its place")
+            << 100.0 << "Butter"
+            << "ShowRanges = 1\nFinderNutrients = 306|203\nFinderBounds = most|least\n"
+               "FinderAmounts = 200|\nFinderBasis = serving\nFinderGroup = Vegetables\n"
+               "FinderWords = raw\nFinderOrder = 203\nFinderOrderDirection = lowest\n"
+            << "111111 100 [1001] [Butter] [egg,tea]" + finder;
     }
     void saveAndLoad() {
         QFETCH(double, weight);
@@ -97,6 +133,8 @@ private slots:
         s.bookmarkIds << QStringLiteral("1001");
         s.bookmarkDescs << desc;
         s.searchHistory << (desc.contains('|') ? desc : QStringLiteral("egg")) << "tea";
+        s.finder = {
+            {{306, true, "200"}, {203, false, ""}}, "serving", "Vegetables", "raw", 203, true};
         QVERIFY(saveSettings(s));
         QVERIFY(QString::fromUtf8(fileContents(path)).contains(stored));
         QTEST(describe(loadSettings()), "reread");

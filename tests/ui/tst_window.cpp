@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -629,6 +630,50 @@ private slots:
         QVERIFY(labels().first()->isVisible());
         f.window->hideProcessing();
         QVERIFY(!labels().first()->isVisible());
+    }
+
+    // Find by Nutrients from the Top Foods page: rows added, typed and removed, the list and its
+    // count line following each change, a food opened; reopened by its key after a restart as left.
+    void findByNutrients() {
+        WindowFixture f;
+        MessageBoxWatcher boxes;
+        QFile::remove(Config::userFilePath("KALO"));
+        f.start();
+        f.showPage(2);
+        QTest::mouseClick(f.child<QPushButton>("findByNutrientsButton"), Qt::LeftButton);
+        auto *count = f.child<QLabel>("finderCount");
+        QCOMPARE(f.rows("finderResults").size(), 6); // no amount yet: no condition
+        QTRY_COMPARE(count->text(), QStringLiteral("6 foods"));
+        WindowFixture::activate(f.child<QComboBox>("conditionNutrient1"), "Protein");
+        QTest::keyClicks(f.child<QLineEdit>("conditionAmount1"), "1");
+        QTRY_COMPARE(f.rows("finderResults"), // by energy, highest first
+                     (QStringList{"Cheese, cheddar", "Garlic, raw", "Egg, whole, raw"}));
+        QTest::mouseClick(f.child<QToolButton>("addCondition"), Qt::LeftButton);
+        WindowFixture::activate(f.child<QComboBox>("conditionNutrient2"), "Saturated Fat");
+        WindowFixture::activate(f.child<QComboBox>("conditionBound2"), "at most");
+        QTest::keyClicks(f.child<QLineEdit>("conditionAmount2"), "5,5");
+        QTRY_COMPARE(count->text(),
+                     QStringLiteral("1 food (1 more has no figure for Saturated Fat)"));
+        auto *list = f.child<FoodList>("finderResults");
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 "NDB_No\tDescription\tProtein (g)\tSaturated Fat (g)\tCalories (kcal)\n1123\tEgg, "
+                 "whole, raw\t12.560\t3.126\t143.000\n");
+        QVERIFY(f.openFood("finderResults", "1123"));
+        QTest::mouseClick(f.child<QToolButton>("removeCondition1"), Qt::LeftButton);
+        QCOMPARE(f.rows("finderResults"), (QStringList{"Egg, whole, raw", "Carrots, raw"}));
+        clickHeader(list, 1); // by saturated fat
+        QCOMPARE(f.rows("finderResults"), (QStringList{"Carrots, raw", "Egg, whole, raw"}));
+        QVERIFY(!f.child<QToolButton>("removeCondition1")->isEnabled()); // one row stays
+        QTRY_COMPARE(stored("FinderAmounts"), QStringLiteral("5.5"));
+        f.stop();
+        f.start(loadSettings());
+        QTest::keyClick(f.window.get(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f.child<QComboBox>("conditionBound1")->currentText(), QStringLiteral("at most"));
+        QCOMPARE(f.child<QLineEdit>("conditionAmount1")->text(), QStringLiteral("5.5"));
+        QCOMPARE(f.rows("finderResults"), (QStringList{"Egg, whole, raw", "Carrots, raw"}));
+        QCOMPARE(boxes.count(), 0);
     }
 
     void optionsAreCapturedAndSaved() {

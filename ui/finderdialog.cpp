@@ -322,8 +322,12 @@ void FinderDialog::find() {
             [this](const QString &message) { context.status.showDatabaseError(message); });
     }
     countLabel->setText(QStringLiteral("Finding…"));
-    // Words that could not be looked up find no food.
-    if (foods.isOpen() && (chosen.words.isEmpty() || !query.wordFoods.isNull())) {
+    // Without a condition every food of the group would be listed and ordered, which on a large
+    // file keeps the first screen waiting for seconds; words that could not be looked up find no
+    // food.
+    if (query.conditions.isEmpty()) {
+        countLabel->setText(QStringLiteral("No condition yet: type an amount."));
+    } else if (foods.isOpen() && (chosen.words.isEmpty() || !query.wordFoods.isNull())) {
         found = std::make_unique<FinderStream>(foods.connection(), foods.words(), query, schema);
         FinderStream *stream = found.get();
         // The foods left out for want of a figure are counted after the list is whole.
@@ -342,7 +346,7 @@ void FinderDialog::find() {
             found.reset();
         }
     }
-    if (!found)
+    if (!found && !query.conditions.isEmpty())
         countLabel->setText(finderCountText(0, 0, {}));
     QStringList titles;
     for (const int nutrient : finderColumns(query))

@@ -20,6 +20,7 @@ class QVBoxLayout;
 
 // Not modal: foods open from its list while it stays open. Every change lists the foods anew, the
 // typing of an amount or of words 150 ms after the last key; there is no button to search with.
+// Until a row has an amount, nothing is listed.
 // The conditions scroll above the list, which a handheld screen would not show otherwise.
 class FinderDialog : public QDialog {
     Q_OBJECT

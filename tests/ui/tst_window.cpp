@@ -642,8 +642,8 @@ private slots:
         f.showPage(2);
         QTest::mouseClick(f.child<QPushButton>("findByNutrientsButton"), Qt::LeftButton);
         auto *count = f.child<QLabel>("finderCount");
-        QCOMPARE(f.rows("finderResults").size(), 6); // no amount yet: no condition
-        QTRY_COMPARE(count->text(), QStringLiteral("6 foods"));
+        QCOMPARE(f.rows("finderResults").size(), 0); // no amount yet: no condition
+        QCOMPARE(count->text(), QStringLiteral("No condition yet: type an amount."));
         WindowFixture::activate(f.child<QComboBox>("conditionNutrient1"), "Protein");
         QTest::keyClicks(f.child<QLineEdit>("conditionAmount1"), "1");
         QTRY_COMPARE(f.rows("finderResults"), // by energy, highest first

@@ -415,6 +415,7 @@ void Bench::actions() {
     app.showMainWidget(window, false);
     window->show();
     drain();
+    window->buildPages(); // as a moment after the first paint
 
     auto *tabs = child<QTabBar>(window, "tabBar");
     auto *categoryCombo = child<QComboBox>(window, "categoryCombo");
@@ -805,6 +806,7 @@ void Bench::memory() {
     app.showMainWidget(window, false);
     window->show();
     drain();
+    window->buildPages(); // as a moment after the first paint
     child<QTabBar>(window, "tabBar")->setCurrentIndex(1);
     auto *list = child<FoodList>(window, "searchList");
     child<QComboBox>(window, "searchCombo")->setEditText(QStringLiteral(","));
@@ -1228,6 +1230,7 @@ void Bench::finderDialog() {
     app.showMainWidget(window, false);
     window->show();
     drain();
+    window->buildPages(); // as a moment after the first paint
     child<QTabBar>(window, "tabBar")->setCurrentIndex(2);
     drain();
     // Opened with one row without an amount, which lists nothing yet.

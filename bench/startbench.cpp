@@ -23,7 +23,7 @@ extern char **environ;
 
 namespace {
 
-constexpr double startRatioGoal = 1.5;
+constexpr double startRatioGoal = 1.25;
 constexpr double memoryRatioGoal = 1.3;
 constexpr unsigned timeoutSeconds = 30;
 

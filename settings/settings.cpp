@@ -2,6 +2,7 @@
 #include "settings/settings.h"
 
 #include "platform/config.h"
+#include "settings/weightrules.h"
 
 namespace {
 
@@ -67,4 +68,9 @@ bool operator==(const Settings &a, const Settings &b) {
            a.customWeight == b.customWeight && a.bookmarkIds == b.bookmarkIds &&
            a.bookmarkDescs == b.bookmarkDescs && a.searchHistory == b.searchHistory &&
            a.finder == b.finder;
+}
+
+void normaliseOptions(Settings &settings) {
+    settings.customWeight = weightFromText(weightText(settings.customWeight));
+    settings.basicView = settings.basicView && !settings.fullView;
 }

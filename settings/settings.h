@@ -29,6 +29,10 @@ inline bool operator!=(const Settings &a, const Settings &b) {
     return !(a == b);
 }
 
+// The options as the Options page shows them and reads them back, also while it is not built: the
+// custom weight as its field writes it, and one view size (Full over Basic).
+void normaliseOptions(Settings &settings);
+
 // The settings in the configuration file KALO (group KALO); missing keys give the defaults.
 Settings loadSettings();
 // Writes all fields to the configuration file KALO; false when the file could not be written. The

@@ -16,6 +16,7 @@
 #include "ui/searchpage.h"
 #include "ui/toppage.h"
 
+#include <QEvent>
 #include <QProxyStyle>
 #include <QShortcut>
 #include <QStackedWidget>
@@ -54,21 +55,11 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     pageStack = new QStackedWidget(central);
     pageStack->setObjectName(QStringLiteral("pageStack"));
 
-    const PageContext context{foods, status, settings};
-    browsePage = new BrowsePage(context, pageStack);
-    searchPage = new SearchPage(context, settings.searchHistory, pageStack);
-    topPage = new TopPage(context, pageStack);
-    bookmarkPage = new BookmarksPage(settings, pageStack);
-    optionsPage = new OptionsPage(settings, pageStack);
+    // Tab index = page index. The other pages follow (buildPages).
+    browsePage = new BrowsePage(PageContext{foods, status, settings}, pageStack);
+    pageStack->addWidget(browsePage); // 0
 
     tabBar = buildTabBar(central);
-
-    // Tab index = page index.
-    pageStack->addWidget(browsePage);   // 0
-    pageStack->addWidget(searchPage);   // 1
-    pageStack->addWidget(topPage);      // 2
-    pageStack->addWidget(bookmarkPage); // 3
-    pageStack->addWidget(optionsPage);  // 4
 
     auto *windowLayout = new QVBoxLayout(central);
     windowLayout->setContentsMargins(0, 0, 0, 0);
@@ -91,21 +82,11 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
 
     connect(tabBar, &QTabBar::currentChanged, this, &KALOWindow::showPage);
     connect(browsePage, &BrowsePage::groupActivated, this, &KALOWindow::populateDataWindow);
-    connect(topPage, &TopPage::criterionActivated, this, &KALOWindow::populateTopDataWindow);
-    connect(searchPage, &SearchPage::searchRequested, this, &KALOWindow::searchButtonClicked);
     connect(browsePage, &BrowsePage::foodChosen, this, &KALOWindow::itemClicked);
-    connect(searchPage, &SearchPage::foodChosen, this, &KALOWindow::itemClicked);
-    connect(topPage, &TopPage::foodChosen, this, &KALOWindow::itemClicked);
-    connect(topPage, &TopPage::finderRequested, this, &KALOWindow::openFinder);
     auto *finderKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this);
     connect(finderKey, &QShortcut::activated, this, &KALOWindow::openFinder);
-    connect(bookmarkPage, &BookmarksPage::foodChosen, this, &KALOWindow::itemClicked);
-    connect(bookmarkPage, &BookmarksPage::clearRequested, this, &KALOWindow::clearBookmarkItems);
-    connect(bookmarkPage, &BookmarksPage::compareRequested, this, &KALOWindow::compareFoods);
     connect(detailsDialog, &KALODetailsDialog::valueChanged, this, &KALOWindow::updateCachedArray);
     connect(detailsDialog, &KALODetailsDialog::bookmarksChanged, this,
-            &KALOWindow::writeChangedSettings);
-    connect(bookmarkPage, &BookmarksPage::bookmarksChanged, this,
             &KALOWindow::writeChangedSettings);
 
     fillCombos();
@@ -114,6 +95,44 @@ KALOWindow::KALOWindow(Settings userSettings, QWidget *parent, Qt::WindowFlags f
     if (!startNotice.isEmpty())
         status.showDatabaseError(startNotice);
     savedSettings = settings;
+}
+
+void KALOWindow::buildPages() {
+    if (searchPage)
+        return;
+    const PageContext context{foods, status, settings};
+    searchPage = new SearchPage(context, settings.searchHistory, pageStack);
+    topPage = new TopPage(context, pageStack);
+    bookmarkPage = new BookmarksPage(settings, pageStack);
+    optionsPage = new OptionsPage(settings, pageStack);
+    pageStack->addWidget(searchPage);   // 1
+    pageStack->addWidget(topPage);      // 2
+    pageStack->addWidget(bookmarkPage); // 3
+    pageStack->addWidget(optionsPage);  // 4
+    if (groupsLoaded) {
+        searchPage->setGroups(foods.groups());
+        topPage->setCriteria(foods.groups());
+    }
+    connect(topPage, &TopPage::criterionActivated, this, &KALOWindow::populateTopDataWindow);
+    connect(searchPage, &SearchPage::searchRequested, this, &KALOWindow::searchButtonClicked);
+    connect(searchPage, &SearchPage::foodChosen, this, &KALOWindow::itemClicked);
+    connect(topPage, &TopPage::foodChosen, this, &KALOWindow::itemClicked);
+    connect(topPage, &TopPage::finderRequested, this, &KALOWindow::openFinder);
+    connect(bookmarkPage, &BookmarksPage::foodChosen, this, &KALOWindow::itemClicked);
+    connect(bookmarkPage, &BookmarksPage::clearRequested, this, &KALOWindow::clearBookmarkItems);
+    connect(bookmarkPage, &BookmarksPage::compareRequested, this, &KALOWindow::compareFoods);
+    connect(bookmarkPage, &BookmarksPage::bookmarksChanged, this,
+            &KALOWindow::writeChangedSettings);
+}
+
+bool KALOWindow::event(QEvent *event) {
+    // The pages not shown first are built a moment after the first screen is on the display,
+    // which they would otherwise hold back; a tab chosen before that builds them at once.
+    if (event->type() == QEvent::Paint && !pagesScheduled) {
+        pagesScheduled = true;
+        QTimer::singleShot(50, this, &KALOWindow::buildPages);
+    }
+    return QMainWindow::event(event);
 }
 
 KALOWindow::~KALOWindow() {
@@ -175,6 +194,8 @@ QString KALOWindow::aboutText() {
 }
 
 void KALOWindow::showPage(int index) {
+    if (index != 0)
+        buildPages();
     const bool leavingOptions = pageStack->currentIndex() == 4 && index != 4;
     pageStack->setCurrentIndex(index);
     switch (index) {
@@ -209,6 +230,10 @@ void KALOWindow::showPage(int index) {
 }
 
 void KALOWindow::readOptions() {
+    if (!optionsPage) {
+        normaliseOptions(settings); // what the page would read back
+        return;
+    }
     settings.searchHistory = searchPage->history();
     optionsPage->readInto(settings);
 }
@@ -226,7 +251,8 @@ void KALOWindow::hideProcessing() {
 }
 
 void KALOWindow::fillBookmarks() {
-    bookmarkPage->fill();
+    if (bookmarkPage)
+        bookmarkPage->fill();
 }
 
 void KALOWindow::loadWordIndex() {
@@ -241,9 +267,12 @@ void KALOWindow::fillCombos() {
         status.reportError(foods.connection());
         return;
     }
+    groupsLoaded = true;
     browsePage->setGroups(foods.groups());
-    searchPage->setGroups(foods.groups());
-    topPage->setCriteria(foods.groups());
+    if (searchPage) {
+        searchPage->setGroups(foods.groups());
+        topPage->setCriteria(foods.groups());
+    }
 }
 
 void KALOWindow::prepareTopCache() {
@@ -267,6 +296,7 @@ void KALOWindow::populateDataWindow(const QString &category) {
 }
 
 void KALOWindow::searchButtonClicked() {
+    buildPages();
     const QString text = searchPage->recordTypedText();
     populateSearchDataWindow(text, searchPage->currentGroup());
     settings.searchHistory = searchPage->history();
@@ -274,11 +304,13 @@ void KALOWindow::searchButtonClicked() {
 }
 
 void KALOWindow::populateSearchDataWindow(const QString &text, const QString &category) {
+    buildPages();
     searchPage->search(text, category);
 }
 
 void KALOWindow::populateTopDataWindow(const QString &label) {
     Q_UNUSED(label); // the criterion is the combo's current index
+    buildPages();
     if (rankingsAvailable)
         topPage->showRanking();
 }
@@ -319,5 +351,6 @@ void KALOWindow::openFinder() {
 }
 
 void KALOWindow::clearBookmarkItems() {
+    buildPages();
     bookmarkPage->clearAll();
 }

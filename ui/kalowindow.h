@@ -46,6 +46,10 @@ public:
     void showProcessing();
     void hideProcessing();
 
+    // Builds the Search, Top Foods, Bookmarks and Options pages, unless they are built: a moment
+    // after the window first paints, or when one is first needed.
+    void buildPages();
+
     // Rebuilds the Bookmarks page from the settings.
     void fillBookmarks();
     // Start-up steps: the word dictionary, the group and criteria choices, the ranking cache.
@@ -67,6 +71,9 @@ private slots:
     // Shows Find by Nutrients, made at its first use from the settings.
     void openFinder();
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
     void writeChangedSettings();
     QTabBar *buildTabBar(QWidget *parent);
@@ -77,6 +84,8 @@ private:
     QTimer historySaveTimer;
     QString startNotice;           // the parts of the database that are missing, shown once
     bool rankingsAvailable = true; // false when the ranking tables could not be built
+    bool groupsLoaded = false;
+    bool pagesScheduled = false; // to be built after the first paint
     FoodsDatabase foods;
     StatusWindows status;
     FoodReport report; // the food shown in the details dialog

@@ -37,6 +37,7 @@ KALOWindow &WindowFixture::start(Settings settings, const QString &databasePath)
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the window was not shown");
+    window->buildPages(); // as a moment after the first paint
     return *window;
 }
 

@@ -157,6 +157,33 @@ private slots:
         QCOMPARE(boxes.count(), box.isEmpty() ? 0 : 1);
     }
 
+    void pagesFollowTheFirstPaint_data() {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("the pages come a moment after the window has painted") << -1;
+        QTest::newRow("a tab chosen before that builds them at once") << 3;
+    }
+    void pagesFollowTheFirstPaint() {
+        QFETCH(int, tab);
+        WindowFixture f;
+        QTest::ignoreMessage(QtDebugMsg, "resizing");
+        KALOWindow window{Settings()};
+        window.resize(240, 320);
+        const auto list = [&window](const char *name) {
+            return window.findChild<FoodList *>(QLatin1String(name));
+        };
+        QVERIFY(list("browseList") && !list("searchList"));
+        if (tab < 0) {
+            window.show();
+            QTRY_VERIFY(list("searchList") && list("topList"));
+        } else {
+            window.findChild<QTabBar *>(QStringLiteral("tabBar"))->setCurrentIndex(tab);
+            QCOMPARE(window.windowTitle(), QStringLiteral("KALO - Bookmarks"));
+            QVERIFY(list("bookmarkList") && list("bookmarkList")->isVisibleTo(&window));
+        }
+        // The groups loaded at start reach the pages built later.
+        QVERIFY(window.findChild<QComboBox *>(QStringLiteral("searchCategoryCombo"))->count() > 1);
+    }
+
     void findingWidgets() {
         WindowFixture f;
         MessageBoxWatcher boxes;

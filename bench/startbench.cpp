@@ -24,7 +24,7 @@ extern char **environ;
 namespace {
 
 constexpr double startRatioGoal = 1.25;
-constexpr double memoryRatioGoal = 1.3;
+constexpr double memoryRatioGoal = 1.2;
 constexpr unsigned timeoutSeconds = 30;
 
 volatile pid_t runningChild = 0;

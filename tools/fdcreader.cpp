@@ -344,17 +344,24 @@ bool FdcReader::readUnits(Table &table, SQLiteDB &) {
     return true;
 }
 
+bool FdcReader::idAndCode(Table &table, const int *columns, int *id, QString *code) {
+    if (!wholeNumber(table.csv.field(columns[0]), id))
+        return fail(table.csv.fieldError(columns[0], notWhole(table.csv.field(columns[0]))));
+    *code = fdcText(table.csv.field(columns[1]));
+    if (code->isEmpty())
+        *code = QString::number(*id);
+    return true;
+}
+
 bool FdcReader::readCategories(Table &table, SQLiteDB &) {
     int c[3];
     if (!columns(table, {"id", "code", "description"}, c))
         return false;
     while (table.next()) {
         int id = 0;
-        if (!wholeNumber(table.csv.field(c[0]), &id))
-            return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
-        QString code = fdcText(table.csv.field(c[1]));
-        if (code.isEmpty())
-            code = QString::number(id);
+        QString code;
+        if (!idAndCode(table, c, &id, &code))
+            return false;
         categories.insert(id, groupOf(code, fdcText(table.csv.field(c[2])), QString()));
     }
     return true;
@@ -383,11 +390,9 @@ bool FdcReader::readSources(Table &table, SQLiteDB &db) {
     Statement insert(db, QStringLiteral("INSERT INTO SOURCES (Src_Cd, Description) VALUES (?, ?)"));
     while (table.next()) {
         int id = 0;
-        if (!wholeNumber(table.csv.field(c[0]), &id))
-            return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
-        QString code = fdcText(table.csv.field(c[1]));
-        if (code.isEmpty())
-            code = QString::number(id);
+        QString code;
+        if (!idAndCode(table, c, &id, &code))
+            return false;
         insert.bind(1, code);
         insert.bind(2, fdcText(table.csv.field(c[2])));
         if (!insert.run())
@@ -407,11 +412,9 @@ bool FdcReader::readDerivations(Table &table, SQLiteDB &db) {
         db, QStringLiteral("INSERT INTO DERIVATIONS (Deriv_Cd, Description) VALUES (?, ?)"));
     while (table.next()) {
         int id = 0;
-        if (!wholeNumber(table.csv.field(c[0]), &id))
-            return fail(table.csv.fieldError(c[0], notWhole(table.csv.field(c[0]))));
-        Derivation derivation{fdcText(table.csv.field(c[1])), QString()};
-        if (derivation.code.isEmpty())
-            derivation.code = QString::number(id);
+        Derivation derivation;
+        if (!idAndCode(table, c, &id, &derivation.code))
+            return false;
         const QByteArrayView sourceText = table.csv.field(source).trimmed();
         int sourceId = 0;
         if (!sourceText.isEmpty() && !wholeNumber(sourceText, &sourceId))

@@ -90,6 +90,8 @@ private:
 
     bool fail(const QString &message);
     bool columns(Table &table, std::initializer_list<const char *> names, int *indexes);
+    // The row's id (columns[0], a whole number) and code (columns[1]; the id where it is empty).
+    bool idAndCode(Table &table, const int *columns, int *id, QString *code);
     bool readNutrients(Table &table, SQLiteDB &db);
     bool readUnits(Table &table, SQLiteDB &db);
     bool readCategories(Table &table, SQLiteDB &db);

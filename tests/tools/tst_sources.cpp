@@ -456,6 +456,11 @@ private slots:
             << QByteArray("9001009,sr_legacy_food,Cheese,,")
             << "select FdGrp_Cd from FOODS_WR where NDB_No=1009"
             << "Z000";
+        QTest::newRow("a category without a code is known by its id")
+            << int(Fdc) << "food_category.csv" << QByteArray("\"9\"")
+            << QByteArray("9,,Fruits and Fruit Juices")
+            << "select * from FOODS_GROUP where FdGrp_Desc like 'Fruits%'"
+            << "9|Fruits and Fruit Juices";
         QTest::newRow("a food its data type's table does not list is not current: left out")
             << int(Fdc) << "food.csv" << QByteArray()
             << QByteArray("9400003,foundation_food,Butter,1,") << "select count(*) from FOODS_WR"

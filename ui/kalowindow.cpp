@@ -18,6 +18,7 @@
 
 #include <QEvent>
 #include <QProxyStyle>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -105,10 +106,17 @@ void KALOWindow::buildPages() {
     topPage = new TopPage(context, pageStack);
     bookmarkPage = new BookmarksPage(settings, pageStack);
     optionsPage = new OptionsPage(settings, pageStack);
+    // The options are taller than a handheld screen: they scroll instead of stretching the window.
+    auto *optionsArea = new QScrollArea(pageStack);
+    optionsArea->setObjectName(QStringLiteral("optionsArea"));
+    optionsArea->setFrameShape(QFrame::NoFrame);
+    optionsArea->setWidgetResizable(true);
+    optionsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    optionsArea->setWidget(optionsPage);
     pageStack->addWidget(searchPage);   // 1
     pageStack->addWidget(topPage);      // 2
     pageStack->addWidget(bookmarkPage); // 3
-    pageStack->addWidget(optionsPage);  // 4
+    pageStack->addWidget(optionsArea);  // 4
     if (groupsLoaded) {
         searchPage->setGroups(foods.groups());
         topPage->setCriteria(foods.groups());
